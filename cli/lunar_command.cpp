@@ -1,0 +1,100 @@
+#include "lunar_command.h"
+
+#include "clsDate.h"
+#include "day_serial.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace deskleaf::cli {
+namespace {
+
+// A date written exactly as YYYY-MM-DD, as a serial; nothing when malformed or impossible.
+std::optional<std::int32_t> parseDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto number = [&](std::size_t at, std::size_t length) -> std::optional<int> {
+        int value = 0;
+        const char* first = text.data() + at;
+        const char* last = first + length;
+        for (const char* p = first; p != last; ++p)
+            if (*p < '0' || *p > '9')
+                return std::nullopt;
+        std::from_chars(first, last, value);
+        return value;
+    };
+    const auto y = number(0, 4), m = number(5, 2), d = number(8, 2);
+    if (!y || !m || !d || !serial::isValid(*y, *m, *d))
+        return std::nullopt;
+    return serial::fromCivil(*y, *m, *d);
+}
+
+void appendNumber(std::string& line, std::int32_t value, int width = 0)
+{
+    std::string digits = std::to_string(value);
+    if (static_cast<int>(digits.size()) < width)
+        line.append(static_cast<std::size_t>(width) - digits.size(), '0');
+    line += digits;
+}
+
+} // namespace
+
+int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty() || args.size() > 2) {
+        err << "usage: deskleaf lunar FROM [TO]   (dates as YYYY-MM-DD)\n";
+        return 2;
+    }
+    std::int32_t range[2] = {};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string_view text = args[std::min(i, args.size() - 1)];
+        const auto date = parseDate(text);
+        if (!date) {
+            err << "deskleaf lunar: \"" << text
+                << "\" is not a date: write an existing day as YYYY-MM-DD\n";
+            return 2;
+        }
+        range[i] = *date;
+    }
+
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    for (std::int32_t s = range[0]; s <= range[1]; ++s) {
+        const serial::Civil c = serial::toCivil(s);
+        clsDate date;
+        date.sInitDate(c.year, c.month, c.day);
+        appendNumber(buffer, c.year, 4);
+        buffer += '-';
+        appendNumber(buffer, c.month, 2);
+        buffer += '-';
+        appendNumber(buffer, c.day, 2);
+        for (const std::int32_t n : {date.sWeekDay(), date.lYear(), date.lMonth(), date.lDay(),
+                                     static_cast<std::int32_t>(date.IsLeap())}) {
+            buffer += '\t';
+            appendNumber(buffer, n);
+        }
+        for (const std::string& text :
+             {date.lSolarTerm(), date.lHoliday(), date.wHoliday(), clsDate::CDayStr(date.lDay())}) {
+            buffer += '\t';
+            buffer += text;
+        }
+        buffer += '\n';
+        if (buffer.size() > (1 << 16) - 256) {
+            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    out.flush();
+    if (!out) {
+        err << "deskleaf lunar: could not write the output\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace deskleaf::cli
