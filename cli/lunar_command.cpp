@@ -1,37 +1,15 @@
 #include "lunar_command.h"
 
+#include "arguments.h"
 #include "clsDate.h"
 #include "day_serial.h"
 
 #include <algorithm>
-#include <charconv>
-#include <optional>
 #include <ostream>
 #include <string>
 
 namespace deskleaf::cli {
 namespace {
-
-// A date written exactly as YYYY-MM-DD, as a serial; nothing when malformed or impossible.
-std::optional<std::int32_t> parseDate(std::string_view text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const auto number = [&](std::size_t at, std::size_t length) -> std::optional<int> {
-        int value = 0;
-        const char* first = text.data() + at;
-        const char* last = first + length;
-        for (const char* p = first; p != last; ++p)
-            if (*p < '0' || *p > '9')
-                return std::nullopt;
-        std::from_chars(first, last, value);
-        return value;
-    };
-    const auto y = number(0, 4), m = number(5, 2), d = number(8, 2);
-    if (!y || !m || !d || !serial::isValid(*y, *m, *d))
-        return std::nullopt;
-    return serial::fromCivil(*y, *m, *d);
-}
 
 void appendNumber(std::string& line, std::int32_t value, int width = 0)
 {

@@ -1,7 +1,13 @@
 // deskleaf: the command-line front end.
 #include "lunar_command.h"
+#include "wallpaper_commands.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
 #include <iostream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -9,9 +15,28 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: deskleaf lunar FROM [TO]\n"
+    "       deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]\n"
+    "       deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]\n"
     "  lunar   one line per day from FROM to TO (YYYY-MM-DD), tab-separated:\n"
     "          date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),\n"
-    "          solar term, lunar festival, weekday festival, lunar day text\n";
+    "          solar term, lunar festival, weekday festival, lunar day text\n"
+    "  month   the calendar's texts for a month: 37 day cells, then the header and\n"
+    "          today's line, with the reminders of DIR/kel.ini\n"
+    "  render  composes today's wallpaper zm.bmp in DIR, from FILE stretched to WxH\n"
+    "          (also written as kel.bmp) or from DIR/kel.bmp; prints its path\n";
+
+// Text needs a GUI application for its fonts; without a display, or when the size is
+// given, nothing is shown, so the offscreen platform serves.
+std::unique_ptr<QCoreApplication> guiApplication(int& argc, char** argv,
+                                                 const std::vector<std::string_view>& args)
+{
+    const bool sizeGiven = std::find(args.begin(), args.end(), "--size") != args.end();
+    const bool display =
+        qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && (sizeGiven || !display))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
 } // namespace
 
@@ -26,6 +51,14 @@ int main(int argc, char** argv)
     const std::span<const std::string_view> rest(args.begin() + 1, args.end());
     if (args[0] == "lunar")
         return deskleaf::cli::runLunar(rest, std::cout, std::cerr);
+    if (args[0] == "month") {
+        QCoreApplication app(argc, argv);
+        return deskleaf::cli::runMonth(rest, std::cout, std::cerr);
+    }
+    if (args[0] == "render") {
+        const auto app = guiApplication(argc, argv, args);
+        return deskleaf::cli::runRender(rest, std::cout, std::cerr);
+    }
     std::cerr << "deskleaf: unknown command \"" << args[0] << "\"\n" << kUsage;
     return 2;
 }

@@ -1,39 +1,19 @@
 // The real deskleaf binary, end to end.
+#include "cli_runner.h"
 #include "data_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CliResult;
 
 Result run(const std::string& args)
 {
-    const std::string errFile = ::testing::TempDir() + "deskleaf_cli_err.txt";
-    const std::string command =
-        std::string("'") + DESKLEAF_CLI + "' " + args + " 2>'" + errFile + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {-1, {}, {}};
-    Result result{};
-    char buffer[1 << 16];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    result.err.assign(std::istreambuf_iterator<char>(err), {});
-    return result;
+    return runDeskleaf(args);
 }
 
 std::vector<std::string> split(const std::string& line, char separator)

@@ -1,0 +1,38 @@
+// Prints the current month's calendar onto the background picture, in a block at its
+// right-hand side, and saves the result as the wallpaper bitmap zm.bmp.
+#pragma once
+
+#include "month_grid.h"
+#include "pic_buffer.h"
+#include "profile_file.h"
+
+#include <QColor>
+#include <QDate>
+#include <QString>
+
+namespace deskleaf {
+
+// Today's number and the footer line are printed in this red (red 255, green 11, blue 23).
+inline const QColor kTodayRed{255, 11, 23};
+
+// The calendar colour stored as a decimal 0x00BBGGRR number, or a system colour (top bit
+// set, index below 31) resolved through the current palette. Anything else gives the
+// default colour.
+QColor calendarColour(const QString& text);
+
+// The header texts the renderer puts into Label4 and Label5: "03. 2026", "农历:三月".
+QString monthYearHeader(QDate today);
+QString lunarMonthHeader(QDate today);
+
+// Prints the grid's month onto surface: the header for today's month, the day cells
+// (today's in red) and the today line. widthText is the picture width the block is
+// placed for; a text that is not a positive number uses the surface's width.
+void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QString& colourText,
+                   const QString& widthText);
+
+// Composes the calendar afresh on the surface's background with the colour and width
+// stored in the settings file, and saves the composed image to zmPath.
+void RenderCalendarWallpaper(picBuffer& surface, MonthGrid& grid, const ProfileFile& profile,
+                             QDate today, const QString& zmPath);
+
+} // namespace deskleaf

@@ -1,0 +1,81 @@
+// The month grid: one Gregorian month as Monday-first day cells with their lunar texts,
+// and today's festival line. Both the main window (whose grid is never shown: the
+// wallpaper renderer reads it) and the date picker fill one.
+//
+// Cell 0 stands alone in row 0 under Sunday; cells 1 to 36 fill rows 1 to 6, Monday
+// first. The 1st of a month goes into cell (weekday - 1), weekday 1 = Sunday.
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace deskleaf {
+
+class MonthGrid {
+public:
+    enum class Kind { Main, Picker };
+    static constexpr int kCells = 37;
+
+    // The user's text for a month and day, when one is stored.
+    using CustomTextLookup = std::function<std::optional<QString>(int month, int day)>;
+
+    explicit MonthGrid(Kind kind);
+
+    // Fills the grid for the month of shown: every cell the month reaches gets its
+    // caption, every other cell its initial caption, and Label6 today's text.
+    void fill(QDate shown, QDate today, const CustomTextLookup& customText);
+    // Shows the month `months` after today's (negative: before), the day clamped to
+    // the target month, and fills the grid.
+    void page(QDate today, int months, const CustomTextLookup& customText);
+
+    Kind kind() const { return kind_; }
+    QDate shownDate() const { return shown_; }
+    QDate monthStart() const { return monthStart_; }
+
+    const QString& Label3(int cell) const { return cells_.at(cell).caption; }
+    static QString Label1(int column); // 周一 ... 周日
+    static QColor Label1Colour(int column);
+    const QString& Label2() const { return label2_; } // picker: shown month, two digits
+    const QString& Label4() const { return label4_; } // picker: shown year
+    const QString& Label5() const { return label5_; } // picker: lunar month line
+    const QString& Label6() const { return label6_; } // "今天是:" and today's text, or empty
+    // The main window's renderer writes its header texts into Label4 and Label5.
+    void setLabel4(const QString& text) { label4_ = text; }
+    void setLabel5(const QString& text) { label5_ = text; }
+
+    bool cellVisible(int cell) const { return cells_.at(cell).visible; }
+    QColor cellColour(int cell) const { return cells_.at(cell).colour; }
+    // Picker layout, in twips: rows move up when cell 0 is not used.
+    int cellTop(int cell) const;
+    int cellLeft(int cell) const;
+    int label6Top() const;
+
+    static QString initialCaption(int cell);
+    static inline const QColor kCellColour{0, 96, 64};
+    static inline const QColor kTodayColour{255, 0, 0};
+    static inline const QColor kLabel6Colour{64, 0, 64};
+
+private:
+    struct Cell {
+        QString caption;
+        bool visible = false;
+        QColor colour = kCellColour;
+    };
+    bool cellZeroUsed() const { return cells_[0].caption != initialCaption(0); }
+
+    Kind kind_;
+    QDate shown_;
+    QDate monthStart_;
+    std::array<Cell, kCells> cells_;
+    QString label2_, label4_, label5_, label6_;
+};
+
+// Today's line: the lunar festival, else the user's text for the day, else nothing.
+QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText);
+
+} // namespace deskleaf

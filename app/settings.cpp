@@ -1,0 +1,95 @@
+#include "settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+// The resource is compiled into a static library, where nothing else would pull it into the
+// program. Q_INIT_RESOURCE must be used outside any namespace.
+static void loadDefaultSettingsResource()
+{
+    Q_INIT_RESOURCE(settings);
+}
+
+namespace deskleaf {
+
+namespace {
+
+QString dayKey(int month, int day)
+{
+    return QStringLiteral("%1-%2")
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'));
+}
+
+// The shipped default, UTF-8 with LF in the resource, as the file wants it: GBK with CR-LF.
+QByteArray defaultFileBytes()
+{
+    loadDefaultSettingsResource();
+    QFile resource(QStringLiteral(":/deskleaf/default_kel.ini"));
+    if (!resource.open(QIODevice::ReadOnly))
+        throw ProfileError("The default settings are missing from the program.");
+    QStringDecoder fromUtf8(QStringConverter::Utf8);
+    QString text = fromUtf8(resource.readAll());
+    text.remove(u'\r').replace(u'\n', QStringLiteral("\r\n"));
+    QStringEncoder toGbk("GBK");
+    const QByteArray bytes = toGbk(text);
+    if (fromUtf8.hasError() || toGbk.hasError())
+        throw ProfileError(
+            "The default settings shipped with the program cannot be stored as GBK.");
+    return bytes;
+}
+
+} // namespace
+
+QString readSetting(const ProfileFile& file, const SettingKey& setting)
+{
+    return file.read(QString::fromLatin1(setting.section), QString::fromLatin1(setting.key),
+                     QString::fromLatin1(setting.placeholder));
+}
+
+void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& value)
+{
+    file.write(QString::fromLatin1(setting.section), QString::fromLatin1(setting.key), value);
+}
+
+std::optional<QString> customText(const ProfileFile& file, int month, int day)
+{
+    // No stored value can hold a line break, so unlike a word such as "jr" this placeholder
+    // is never mistaken for a reminder someone typed.
+    const QString missing = QStringLiteral("\n");
+    // The blank in front is how the calendar has always asked; reads trim it.
+    const QString text = file.read(QString::fromLatin1(settings::CustomTextSection),
+                                   u' ' + dayKey(month, day), missing);
+    if (text == missing || text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+void writeCustomText(ProfileFile& file, int month, int day, const QString& text)
+{
+    file.write(QString::fromLatin1(settings::CustomTextSection), dayKey(month, day), text);
+}
+
+QString lastWallpaperDateText(QDate day)
+{
+    return u' ' + day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+bool ensureSettingsFile(const QString& folder)
+{
+    ProfileFile file(QDir(folder).filePath(QStringLiteral("kel.ini")));
+    // Whatever is there, even a broken file, is the user's and stays.
+    if (QFileInfo::exists(file.path()))
+        return false;
+    const QByteArray bytes = defaultFileBytes();
+    if (!QDir().mkpath(folder))
+        throw ProfileError(QStringLiteral("Could not create the settings folder %1.")
+                               .arg(QDir::toNativeSeparators(folder))
+                               .toStdString());
+    return file.create(bytes);
+}
+
+} // namespace deskleaf

@@ -1,0 +1,45 @@
+// The settings the program keeps in kel.ini, one row each, and the custom festival texts.
+#pragma once
+
+#include "profile_file.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace deskleaf {
+
+struct SettingKey {
+    const char* section;
+    const char* key;
+    const char* placeholder; // what a read returns when nothing is stored
+};
+
+namespace settings {
+inline constexpr SettingKey AutoRun{"MyApp3", "text4", "zd"};
+inline constexpr SettingKey CalendarColour{"MyApp3", "text5", "ys"};
+inline constexpr SettingKey PictureWidth{"MyApp3", "text6", "fbl"};
+inline constexpr SettingKey LastWallpaperDate{"MyApp", "text0", "ghrq"};
+inline constexpr const char* CustomTextSection = "MyApp4";
+inline constexpr int DefaultCalendarColour = 16771047;
+} // namespace settings
+
+QString readSetting(const ProfileFile& file, const SettingKey& setting);
+void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& value);
+
+// The user's text for month-day of every year, when a non-empty one is stored.
+std::optional<QString> customText(const ProfileFile& file, int month, int day);
+void writeCustomText(ProfileFile& file, int month, int day, const QString& text);
+
+// "text0" as written: a blank, then yyyy-MM-dd. Reads drop the blank, so what
+// readSetting(file, settings::LastWallpaperDate) gives back equals day.toString(Qt::ISODate).
+QString lastWallpaperDateText(QDate day);
+
+// Writes the default kel.ini shipped with the program (the calendar colour and the fixed-date
+// festivals) into folder, creating the folder, when it has none. Returns true when it wrote
+// one; a file already there, even a broken one, is left alone. Throws ProfileError when it
+// cannot write.
+bool ensureSettingsFile(const QString& folder);
+
+} // namespace deskleaf

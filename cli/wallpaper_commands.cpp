@@ -1,0 +1,171 @@
+#include "wallpaper_commands.h"
+
+#include "arguments.h"
+#include "calendar_renderer.h"
+#include "month_grid.h"
+#include "picture_import.h"
+#include "settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <map>
+#include <ostream>
+#include <string>
+
+namespace deskleaf::cli {
+namespace {
+
+struct UsageError {
+    std::string message;
+};
+
+// --name value pairs; the names a verb accepts are given with their value's spelling.
+std::map<std::string_view, std::string_view> options(std::span<const std::string_view> args,
+                                                     std::span<const std::string_view> known)
+{
+    std::map<std::string_view, std::string_view> result;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        if (std::find(known.begin(), known.end(), args[i]) == known.end())
+            throw UsageError{"unknown option \"" + std::string(args[i]) + "\""};
+        if (i + 1 == args.size())
+            throw UsageError{std::string(args[i]) + " needs a value"};
+        result[args[i]] = args[i + 1];
+    }
+    return result;
+}
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QDate todayOption(const std::map<std::string_view, std::string_view>& opts)
+{
+    const auto it = opts.find("--today");
+    if (it == opts.end())
+        return QDate::currentDate();
+    const auto date = parseQDate(it->second);
+    if (!date)
+        throw UsageError{"--today \"" + std::string(it->second) + "\" is not a date (YYYY-MM-DD)"};
+    return *date;
+}
+
+QString folderOption(const std::map<std::string_view, std::string_view>& opts)
+{
+    const auto it = opts.find("--folder");
+    return it == opts.end() ? QCoreApplication::applicationDirPath() : toQString(it->second);
+}
+
+MonthGrid::CustomTextLookup lookupIn(const ProfileFile& profile)
+{
+    return [&profile](int month, int day) { return customText(profile, month, day); };
+}
+
+// The screen the wallpaper is for: the primary screen's size in device pixels, or
+// 1920x1080 where there is none.
+QSize screenSize()
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
+    return {1920, 1080};
+}
+
+int usage(std::ostream& err, const std::string& verb, const UsageError& e, const char* synopsis)
+{
+    err << "deskleaf " << verb << ": " << e.message << "\nusage: " << synopsis << '\n';
+    return 2;
+}
+
+constexpr const char* kMonthUsage = "deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]";
+constexpr const char* kRenderUsage =
+    "deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]";
+
+} // namespace
+
+int runMonth(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    try {
+        if (args.empty())
+            throw UsageError{"which month?"};
+        const auto month = parseMonth(args[0]);
+        if (!month)
+            throw UsageError{"\"" + std::string(args[0]) + "\" is not a month (YYYY-MM)"};
+        static constexpr std::string_view known[] = {"--today", "--folder"};
+        const auto opts = options(args.subspan(1), known);
+        const QDate today = todayOption(opts);
+        const ProfileFile profile(QDir(folderOption(opts)).filePath(QStringLiteral("kel.ini")));
+
+        MonthGrid grid(MonthGrid::Kind::Main);
+        grid.fill(*month, today, lookupIn(profile));
+        grid.setLabel4(monthYearHeader(today));
+        grid.setLabel5(lunarMonthHeader(today));
+        std::string text;
+        for (int i = 0; i < MonthGrid::kCells; ++i)
+            text += std::to_string(i) + '\t' + grid.Label3(i).toStdString() + '\n';
+        text += "Label4\t" + grid.Label4().toStdString() + '\n';
+        text += "Label5\t" + grid.Label5().toStdString() + '\n';
+        text += "Label6\t" + grid.Label6().toStdString() + '\n';
+        out << text << std::flush;
+        return 0;
+    } catch (const UsageError& e) {
+        return usage(err, "month", e, kMonthUsage);
+    } catch (const std::exception& e) {
+        err << "deskleaf month: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+int runRender(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    try {
+        static constexpr std::string_view known[] = {"--folder", "--picture", "--size", "--today"};
+        const auto opts = options(args, known);
+        if (!opts.contains("--folder"))
+            throw UsageError{"--folder is needed"};
+        const QString folder = toQString(opts.at("--folder"));
+        const QDate today = todayOption(opts);
+        QSize size = screenSize();
+        if (const auto it = opts.find("--size"); it != opts.end()) {
+            const auto parsed = parseSize(it->second);
+            if (!parsed)
+                throw UsageError{"--size \"" + std::string(it->second) + "\" is not WxH"};
+            size = *parsed;
+        }
+        if (!QFileInfo(folder).isDir()) {
+            err << "deskleaf render: " << folder.toStdString() << " is not a folder\n";
+            return 1;
+        }
+
+        const QDir dir(folder);
+        const ProfileFile profile(dir.filePath(QStringLiteral("kel.ini")));
+        MonthGrid grid(MonthGrid::Kind::Main);
+        grid.fill(today, today, lookupIn(profile));
+        picBuffer surface;
+        if (const auto it = opts.find("--picture"); it != opts.end()) {
+            composeBackgroundPicture(toQString(it->second), size, folder, surface, grid, today);
+        } else {
+            // The logon start's road: the stored background, the calendar printed anew.
+            const QString background = dir.filePath(QStringLiteral("kel.bmp"));
+            surface.setBackground(loadStretchedPicture(background, QSize()));
+            RenderCalendarWallpaper(surface, grid, profile, today,
+                                    dir.filePath(QStringLiteral("zm.bmp")));
+        }
+        out << QDir::toNativeSeparators(dir.absoluteFilePath(QStringLiteral("zm.bmp")))
+                   .toStdString()
+            << '\n'
+            << std::flush;
+        return 0;
+    } catch (const UsageError& e) {
+        return usage(err, "render", e, kRenderUsage);
+    } catch (const std::exception& e) {
+        err << "deskleaf render: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace deskleaf::cli

@@ -1,0 +1,170 @@
+#include "month_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using deskleaf::MonthGrid;
+
+namespace {
+
+MonthGrid::CustomTextLookup texts(std::map<std::pair<int, int>, QString> stored)
+{
+    return [stored](int month, int day) -> std::optional<QString> {
+        const auto it = stored.find({month, day});
+        if (it == stored.end())
+            return std::nullopt;
+        return it->second;
+    };
+}
+
+MonthGrid filled(MonthGrid::Kind kind, QDate month, QDate today = QDate(2026, 12, 8))
+{
+    MonthGrid grid(kind);
+    grid.fill(month, today, {});
+    return grid;
+}
+
+// Cells holding a day, as cell index to caption.
+std::map<int, QString> usedCells(const MonthGrid& grid)
+{
+    std::map<int, QString> used;
+    for (int i = 0; i < MonthGrid::kCells; ++i)
+        if (grid.Label3(i) != MonthGrid::initialCaption(i))
+            used[i] = grid.Label3(i);
+    return used;
+}
+
+} // namespace
+
+TEST(MonthGrid, FirstDayGoesUnderItsWeekday)
+{
+    struct Row {
+        QDate month;
+        int firstCell;
+        int lastCell;
+    };
+    const Row rows[] = {
+        {QDate(2026, 3, 1), 0, 30},  // begins on a Sunday: alone in row 0
+        {QDate(2026, 6, 1), 1, 30},  // begins on a Monday, 30 days
+        {QDate(2026, 8, 1), 6, 36},  // begins on a Saturday with 31 days: reaches cell 36
+        {QDate(2026, 2, 1), 0, 27},  // 28 days from a Sunday
+        {QDate(2024, 2, 1), 4, 32},  // 29 days from a Thursday
+        {QDate(2026, 12, 1), 2, 32}, // 31 days from a Tuesday
+    };
+    for (const Row& r : rows) {
+        const auto used = usedCells(filled(MonthGrid::Kind::Main, r.month));
+        SCOPED_TRACE(r.month.toString(Qt::ISODate).toStdString());
+        ASSERT_FALSE(used.empty());
+        EXPECT_EQ(used.begin()->first, r.firstCell);
+        EXPECT_EQ(used.rbegin()->first, r.lastCell);
+        EXPECT_EQ(int(used.size()), r.month.daysInMonth());
+        EXPECT_TRUE(used.begin()->second.startsWith(QStringLiteral("1 ")));
+    }
+}
+
+TEST(MonthGrid, MainCaptionsAreDayBlankLunarText)
+{
+    const MonthGrid grid = filled(MonthGrid::Kind::Main, QDate(2024, 4, 1));
+    EXPECT_EQ(grid.Label3(1), QStringLiteral("1 廿三"));
+    EXPECT_EQ(grid.Label3(4), QStringLiteral("4 清明")); // a solar term replaces the day name
+    EXPECT_EQ(grid.Label3(9), QStringLiteral("9 初一"));
+    EXPECT_EQ(grid.Label3(0), QStringLiteral(" "));
+    for (int i = 0; i < MonthGrid::kCells; ++i)
+        EXPECT_FALSE(grid.cellVisible(i));
+}
+
+TEST(MonthGrid, CellsTheMonthDoesNotReachAreReset)
+{
+    MonthGrid grid(MonthGrid::Kind::Main);
+    grid.fill(QDate(2026, 3, 1), QDate(2026, 3, 1), {}); // uses cell 0
+    grid.fill(QDate(2026, 4, 1), QDate(2026, 4, 1), {});
+    EXPECT_EQ(grid.Label3(0), QStringLiteral(" "));
+    EXPECT_EQ(grid.Label3(3), QStringLiteral("1 十四"));
+
+    grid.fill(QDate(2026, 7, 1), QDate(2026, 7, 1), {}); // begins on a Wednesday, in cell 3
+    grid.fill(QDate(2026, 8, 1), QDate(2026, 8, 1), {}); // begins in cell 6, reaches cell 36
+    EXPECT_EQ(grid.Label3(4), QStringLiteral("  "));
+    EXPECT_EQ(grid.Label3(36), QStringLiteral("31 十九"));
+    grid.fill(QDate(2026, 9, 1), QDate(2026, 9, 1), {});
+    EXPECT_EQ(grid.Label3(36), QString());
+    EXPECT_EQ(grid.Label3(2), QStringLiteral("1 二十"));
+}
+
+TEST(MonthGrid, TodaysLine)
+{
+    MonthGrid grid(MonthGrid::Kind::Main);
+    // A lunar festival wins over the user's text.
+    grid.fill(QDate(2024, 2, 10), QDate(2024, 2, 10), texts({{{2, 10}, "生日"}}));
+    EXPECT_EQ(grid.Label6(), QStringLiteral("今天是:春节"));
+    grid.fill(QDate(2024, 2, 11), QDate(2024, 2, 11), texts({{{2, 11}, "Bob's birthday"}}));
+    EXPECT_EQ(grid.Label6(), QStringLiteral("今天是:Bob's birthday"));
+    grid.fill(QDate(2024, 2, 12), QDate(2024, 2, 12), texts({{{2, 11}, "生日"}}));
+    EXPECT_EQ(grid.Label6(), QString());
+    // The line is today's, whichever month is shown.
+    grid.fill(QDate(2024, 7, 1), QDate(2024, 2, 10), {});
+    EXPECT_EQ(grid.Label6(), QStringLiteral("今天是:春节"));
+}
+
+TEST(MonthGrid, OutsideTheLunarTableDaysHaveNoLunarText)
+{
+    const MonthGrid main = filled(MonthGrid::Kind::Main, QDate(2200, 1, 1));
+    EXPECT_EQ(main.Label3(3), QStringLiteral("1 ")); // 2200-01-01 is a Wednesday
+    const MonthGrid picker = filled(MonthGrid::Kind::Picker, QDate(1899, 12, 1));
+    EXPECT_EQ(picker.Label3(5), QStringLiteral("1")); // 1899-12-01 is a Friday
+    EXPECT_EQ(picker.Label5(), QStringLiteral("农历:0月"));
+}
+
+TEST(MonthGrid, PickerShowsTwoLineCellsAndItsHeadings)
+{
+    const MonthGrid grid = filled(MonthGrid::Kind::Picker, QDate(2026, 3, 1), QDate(2026, 3, 7));
+    EXPECT_EQ(grid.Label2(), QStringLiteral("03"));
+    EXPECT_EQ(grid.Label4(), QStringLiteral("2026"));
+    EXPECT_EQ(grid.Label3(0), QStringLiteral("1\r\n十三"));
+    EXPECT_TRUE(grid.cellVisible(0));
+    EXPECT_TRUE(grid.cellVisible(30));
+    EXPECT_FALSE(grid.cellVisible(31));
+    // The line describes the last day the fill looked at: April 1, lunar month 2.
+    EXPECT_EQ(grid.Label5(), QStringLiteral("农历:2月"));
+}
+
+TEST(MonthGrid, PickerMarksTodayOnlyInTodaysMonth)
+{
+    MonthGrid grid(MonthGrid::Kind::Picker);
+    grid.fill(QDate(2026, 3, 1), QDate(2026, 3, 7), {});
+    for (int i = 0; i < MonthGrid::kCells; ++i)
+        EXPECT_EQ(grid.cellColour(i), i == 6 ? MonthGrid::kTodayColour : MonthGrid::kCellColour)
+            << i;
+    grid.page(QDate(2026, 3, 7), 1, {}); // April
+    EXPECT_EQ(grid.shownDate(), QDate(2026, 4, 7));
+    for (int i = 0; i < MonthGrid::kCells; ++i)
+        EXPECT_EQ(grid.cellColour(i), MonthGrid::kCellColour) << i;
+}
+
+TEST(MonthGrid, PickerRowsFollowTheMonthShown)
+{
+    MonthGrid grid(MonthGrid::Kind::Picker);
+    grid.fill(QDate(2026, 4, 1), QDate(2026, 4, 1), {}); // cell 0 unused: rows move up
+    EXPECT_EQ(grid.cellTop(1), 1200);
+    EXPECT_EQ(grid.cellTop(8), 1760);
+    EXPECT_EQ(grid.cellTop(36), 4020);
+    EXPECT_EQ(grid.label6Top(), 4000);
+    grid.fill(QDate(2026, 3, 1), QDate(2026, 4, 1), {}); // cell 0 used: design rows
+    EXPECT_EQ(grid.cellTop(0), 1080);
+    EXPECT_EQ(grid.cellTop(1), 1680);
+    EXPECT_EQ(grid.cellTop(36), 4680);
+    EXPECT_EQ(grid.label6Top(), 4680);
+    EXPECT_GT(grid.cellTop(1), grid.cellTop(0) + 525); // row 0 never overlaps row 1
+    EXPECT_EQ(grid.cellLeft(36), 480);
+    EXPECT_EQ(grid.cellLeft(7), 3360);
+}
+
+TEST(MonthGrid, PagingClampsTheDay)
+{
+    MonthGrid grid(MonthGrid::Kind::Picker);
+    grid.page(QDate(2026, 1, 31), 1, {});
+    EXPECT_EQ(grid.shownDate(), QDate(2026, 2, 28));
+    grid.page(QDate(2026, 1, 31), -12 * 1500, {});
+    EXPECT_EQ(grid.shownDate(), QDate(526, 1, 31));
+    EXPECT_EQ(grid.Label4(), QStringLiteral("0526"));
+}

@@ -1,0 +1,115 @@
+// deskleaf month and deskleaf render, end to end on real folders.
+#include "cli_runner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string quoted(const QString& path)
+{
+    return "'" + path.toStdString() + "'";
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+TEST(MonthCommand, PrintsTheGridWithTheFoldersReminders)
+{
+    QTemporaryDir dir;
+    // 03-07 in GBK: 生日 is C9 FA C8 D5.
+    writeFile(dir.filePath("kel.ini"), "[MyApp4]\r\n03-07=\xC9\xFA\xC8\xD5\r\n");
+    const CliResult r =
+        runDeskleaf("month 2026-03 --today 2026-03-07 --folder " + quoted(dir.path()));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string expected = "0\t1 十三\n1\t2 十四\n2\t3 十五\n3\t4 十六\n4\t5 惊蛰\n";
+    EXPECT_EQ(r.out.substr(0, expected.size()), expected);
+    EXPECT_NE(r.out.find("\n30\t31 十三\n31\t\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n36\t\nLabel4\t03. 2026\nLabel5\t农历:一月\nLabel6\t今天是:生日\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST(MonthCommand, BadUsage)
+{
+    for (const char* args : {"month", "month 2026-13", "month 2026-03 --today 2026-02-30",
+                             "month 2026-03 --colour red", "month 2026-03 --folder"}) {
+        const CliResult r = runDeskleaf(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_NE(r.err.find("usage: deskleaf month"), std::string::npos) << args;
+    }
+}
+
+TEST(RenderCommand, FromAPictureAndThenFromTheStoredBackground)
+{
+    QTemporaryDir dir;
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(qRgb(30, 60, 90));
+    ASSERT_TRUE(picture.save(dir.filePath("photo.jpg")));
+
+    const std::string folder = quoted(dir.path());
+    CliResult r =
+        runDeskleaf("render --folder " + folder + " --picture " +
+                    quoted(dir.filePath("photo.jpg")) + " --size 1280x720 --today 2026-03-05");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, QDir(dir.path()).absoluteFilePath("zm.bmp").toStdString() + "\n");
+    EXPECT_EQ(QImage(dir.filePath("kel.bmp")).size(), QSize(1280, 720));
+    const QImage first(dir.filePath("zm.bmp"));
+    EXPECT_EQ(first.size(), QSize(1280, 720));
+    EXPECT_NE(readFile(dir.filePath("kel.ini")).indexOf("text6=1280"), -1);
+
+    // The logon road: kel.bmp as it is, today's calendar printed anew.
+    r = runDeskleaf("render --folder " + folder + " --today 2026-03-06");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QImage second(dir.filePath("zm.bmp"));
+    EXPECT_EQ(second.size(), QSize(1280, 720));
+    EXPECT_NE(second, first);
+    r = runDeskleaf("render --folder " + folder + " --today 2026-03-05");
+    EXPECT_EQ(QImage(dir.filePath("zm.bmp")), first);
+}
+
+TEST(RenderCommand, Errors)
+{
+    QTemporaryDir dir;
+    const std::string folder = quoted(dir.path());
+    writeFile(dir.filePath("notes.txt"), "hello");
+
+    CliResult r = runDeskleaf("render --folder " + folder); // no kel.bmp yet
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("kel.bmp"), std::string::npos) << r.err;
+
+    r = runDeskleaf("render --folder " + folder + " --picture " +
+                    quoted(dir.filePath("notes.txt")) + " --size 800x600");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a picture"), std::string::npos) << r.err;
+    EXPECT_FALSE(QFile::exists(dir.filePath("zm.bmp")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("kel.ini")));
+
+    r = runDeskleaf("render --folder " + quoted(dir.filePath("nowhere")) + " --size 800x600");
+    EXPECT_EQ(r.status, 1);
+
+    for (const char* args : {"render", "render --folder", "render --folder . --size 800",
+                             "render --folder . --size 0x600", "render --folder . --today soon",
+                             "render --folder . --frobnicate 1"}) {
+        r = runDeskleaf(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+}
