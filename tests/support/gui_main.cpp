@@ -1,5 +1,6 @@
-// Test main for suites that draw text: a GUI application on the offscreen platform.
-#include <QGuiApplication>
+// Test main for suites that draw text or show widgets: an application on the offscreen
+// platform.
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
