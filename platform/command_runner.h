@@ -1,0 +1,36 @@
+// External programs go through this seam: tests record the calls and make them fail.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace deskleaf {
+
+struct CommandResult {
+    bool started = false;   // false when the program is missing or cannot run
+    bool timedOut = false;  // killed after the time limit
+    int exitCode = -1;
+    QString out;  // standard output, UTF-8
+    QString err;  // standard error, UTF-8
+
+    bool succeeded() const { return started && !timedOut && exitCode == 0; }
+};
+
+class CommandRunner {
+public:
+    virtual ~CommandRunner() = default;
+    // Runs program with args (no shell), waiting at most timeoutMs.
+    virtual CommandResult run(const QString& program, const QStringList& args,
+                              int timeoutMs = 10'000) = 0;
+    // Whether program can be found on the PATH.
+    virtual bool has(const QString& program) = 0;
+};
+
+// The real runner: QProcess with an argument list.
+class ProcessRunner final : public CommandRunner {
+public:
+    CommandResult run(const QString& program, const QStringList& args, int timeoutMs) override;
+    bool has(const QString& program) override;
+};
+
+}  // namespace deskleaf
