@@ -173,25 +173,23 @@ void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QSt
     const auto cellColour = [&](const QString& caption) {
         return dayPart(caption).trimmed() == todayNumber ? kTodayRed : colour;
     };
+    // Each row prints its day numbers, then its lunar texts, cell by cell left to right.
+    const auto printParts = [&](const Row& row, int y, double points, const std::array<int, 7>& xs,
+                                QString (*part)(const QString&)) {
+        surface.setFontSize(points);
+        for (int c = 0; c < row.cells; ++c) {
+            const QString& caption = grid.Label3(row.firstCell + c);
+            surface.setCurrentX(x0 + xs[std::size_t(c)]);
+            surface.setCurrentY(y);
+            surface.setForeColor(cellColour(caption));
+            surface.print(part(caption));
+        }
+    };
     for (std::size_t r = 0; r < kRows.size(); ++r) {
         const Row& row = kRows[r];
         const int rowShift = r == 0 ? 0 : shift;
-        surface.setFontSize(16);
-        for (int c = 0; c < row.cells; ++c) {
-            const QString& caption = grid.Label3(row.firstCell + c);
-            surface.setCurrentX(x0 + row.numberX[std::size_t(c)]);
-            surface.setCurrentY(row.numberY - rowShift);
-            surface.setForeColor(cellColour(caption));
-            surface.print(dayPart(caption));
-        }
-        surface.setFontSize(8);
-        for (int c = 0; c < row.cells; ++c) {
-            const QString& caption = grid.Label3(row.firstCell + c);
-            surface.setCurrentX(x0 + row.lunarX[std::size_t(c)]);
-            surface.setCurrentY(row.lunarY - rowShift);
-            surface.setForeColor(cellColour(caption));
-            surface.print(lunarPart(caption));
-        }
+        printParts(row, row.numberY - rowShift, 16, row.numberX, dayPart);
+        printParts(row, row.lunarY - rowShift, 8, row.lunarX, lunarPart);
     }
 
     surface.setForeColor(kTodayRed);

@@ -17,13 +17,16 @@ constexpr std::string_view kUsage =
     "usage: deskleaf lunar FROM [TO]\n"
     "       deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]\n"
     "       deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]\n"
+    "       deskleaf refresh [--folder DIR]\n"
     "  lunar   one line per day from FROM to TO (YYYY-MM-DD), tab-separated:\n"
     "          date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),\n"
     "          solar term, lunar festival, weekday festival, lunar day text\n"
     "  month   the calendar's texts for a month: 37 day cells, then the header and\n"
     "          today's line, with the reminders of DIR/kel.ini\n"
     "  render  composes today's wallpaper zm.bmp in DIR, from FILE stretched to WxH\n"
-    "          (also written as kel.bmp) or from DIR/kel.bmp; prints its path\n";
+    "          (also written as kel.bmp) or from DIR/kel.bmp; prints its path\n"
+    "  refresh the logon start's job: when auto-run is on and it was not done today,\n"
+    "          today's calendar on DIR/kel.bmp becomes the desktop wallpaper\n";
 
 // Text needs a GUI application for its fonts; without a display, or when the size is
 // given, nothing is shown, so the offscreen platform serves.
@@ -54,6 +57,12 @@ int main(int argc, char** argv)
     if (args[0] == "month") {
         QCoreApplication app(argc, argv);
         return deskleaf::cli::runMonth(rest, std::cout, std::cerr);
+    }
+    if (args[0] == "refresh") {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
+        QGuiApplication app(argc, argv);
+        return deskleaf::cli::runRefresh(rest, std::cout, std::cerr);
     }
     if (args[0] == "render") {
         const auto app = guiApplication(argc, argv, args);

@@ -5,6 +5,9 @@
 #include "month_grid.h"
 #include "picture_import.h"
 #include "settings.h"
+#include "startup.h"
+#include "startup_clock.h"
+#include "wallpaper.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -82,6 +85,7 @@ int usage(std::ostream& err, const std::string& verb, const UsageError& e, const
 }
 
 constexpr const char* kMonthUsage = "deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]";
+constexpr const char* kRefreshUsage = "deskleaf refresh [--folder DIR]";
 constexpr const char* kRenderUsage =
     "deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]";
 
@@ -164,6 +168,45 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         return usage(err, "render", e, kRenderUsage);
     } catch (const std::exception& e) {
         err << "deskleaf render: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+int runRefresh(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    try {
+        static constexpr std::string_view known[] = {"--folder"};
+        const auto opts = options(args, known);
+        const QString folder = folderOption(opts);
+        ProfileFile profile(QDir(folder).filePath(QStringLiteral("kel.ini")));
+        ProcessRunner runner;
+        const auto wallpaper = makeWallpaperSetter(DesktopEnvironment::fromProcess(), runner);
+        const auto logon = makeLogonStart();
+        const StartupServices services{profile,    folder, QDate::currentDate(),
+                                       *wallpaper, *logon, executablePath("deskleaf")};
+        const LogonJobResult result = runLogonWallpaper(services);
+        switch (result.job) {
+        case LogonJob::Made:
+            out << QDir::toNativeSeparators(QDir(folder).absoluteFilePath(QStringLiteral("zm.bmp")))
+                       .toStdString()
+                << '\n';
+            return 0;
+        case LogonJob::AutoRunOff:
+            out << "auto-run is off: nothing to do\n";
+            return 0;
+        case LogonJob::AlreadyDone:
+            out << "today's wallpaper was made already\n";
+            return 0;
+        case LogonJob::NoBackground:
+        case LogonJob::Failed:
+            break;
+        }
+        err << "deskleaf refresh: " << result.message.toStdString() << '\n';
+        return 1;
+    } catch (const UsageError& e) {
+        return usage(err, "refresh", e, kRefreshUsage);
+    } catch (const std::exception& e) {
+        err << "deskleaf refresh: " << e.what() << '\n';
         return 1;
     }
 }

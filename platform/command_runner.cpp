@@ -30,4 +30,12 @@ bool ProcessRunner::has(const QString& program)
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-}  // namespace deskleaf
+std::optional<qint64> ProcessRunner::startDetached(const QString& program, const QStringList& args)
+{
+    qint64 pid = 0;
+    if (!QProcess::startDetached(program, args, QString(), &pid))
+        return std::nullopt;
+    return pid;
+}
+
+} // namespace deskleaf

@@ -4,14 +4,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace deskleaf {
 
 struct CommandResult {
-    bool started = false;   // false when the program is missing or cannot run
-    bool timedOut = false;  // killed after the time limit
+    bool started = false;  // false when the program is missing or cannot run
+    bool timedOut = false; // killed after the time limit
     int exitCode = -1;
-    QString out;  // standard output, UTF-8
-    QString err;  // standard error, UTF-8
+    QString out; // standard output, UTF-8
+    QString err; // standard error, UTF-8
 
     bool succeeded() const { return started && !timedOut && exitCode == 0; }
 };
@@ -24,6 +26,14 @@ public:
                               int timeoutMs = 10'000) = 0;
     // Whether program can be found on the PATH.
     virtual bool has(const QString& program) = 0;
+    // Starts program with args (no shell) and leaves it running after this program exits;
+    // returns its process id, or nothing when it could not be started. Runners that cannot
+    // leave a program running start nothing.
+    virtual std::optional<qint64> startDetached(const QString& /*program*/,
+                                                const QStringList& /*args*/)
+    {
+        return std::nullopt;
+    }
 };
 
 // The real runner: QProcess with an argument list.
@@ -31,6 +41,7 @@ class ProcessRunner final : public CommandRunner {
 public:
     CommandResult run(const QString& program, const QStringList& args, int timeoutMs) override;
     bool has(const QString& program) override;
+    std::optional<qint64> startDetached(const QString& program, const QStringList& args) override;
 };
 
-}  // namespace deskleaf
+} // namespace deskleaf

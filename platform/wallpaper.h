@@ -14,7 +14,9 @@ namespace deskleaf {
 class WallpaperSetter {
 public:
     virtual ~WallpaperSetter() = default;
-    // Shows the picture at path as the wallpaper. Throws PlatformError.
+    // Shows the picture at path as the wallpaper. The desktop is handed a copy under a new
+    // name in DesktopEnvironment::cacheFolder, and the copies it no longer shows are
+    // removed. Throws PlatformError.
     virtual void apply(const QString& path) = 0;
     // Leaves the desktop without a picture. Throws PlatformError.
     virtual void remove() = 0;
@@ -22,10 +24,10 @@ public:
 
 // What picks and feeds the implementation; main() fills it from the environment.
 struct DesktopEnvironment {
-    QString currentDesktop;  // XDG_CURRENT_DESKTOP, e.g. "ubuntu:GNOME"
-    QString sessionType;     // XDG_SESSION_TYPE: "x11", "wayland" or empty
-    QString waylandDisplay;  // WAYLAND_DISPLAY
-    QString cacheFolder;     // where wallpaper snapshots are kept: $XDG_CACHE_HOME/deskleaf
+    QString currentDesktop; // XDG_CURRENT_DESKTOP, e.g. "ubuntu:GNOME"
+    QString sessionType;    // XDG_SESSION_TYPE: "x11", "wayland" or empty
+    QString waylandDisplay; // WAYLAND_DISPLAY
+    QString cacheFolder;    // where wallpaper snapshots are kept: $XDG_CACHE_HOME/deskleaf
 
     static DesktopEnvironment fromProcess();
 };
@@ -34,4 +36,4 @@ struct DesktopEnvironment {
 std::unique_ptr<WallpaperSetter> makeWallpaperSetter(const DesktopEnvironment& env,
                                                      CommandRunner& runner);
 
-}  // namespace deskleaf
+} // namespace deskleaf

@@ -1,5 +1,6 @@
 #include "picture_import.h"
 #include "settings.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,17 +13,11 @@ using namespace deskleaf;
 
 namespace {
 
-QByteArray bytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
+using testfiles::readBytes;
 
 void writeBytes(const QString& path, const QByteArray& data)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    ASSERT_TRUE(testfiles::writeBytes(path, data));
 }
 
 // A picture with a distinct colour in each quadrant, so stretching can be checked.
@@ -88,8 +83,8 @@ TEST_F(PictureImport, BadInputChangesNothing)
 {
     quadrants({800, 600}).save(path("good.png"));
     import(path("good.png"));
-    const QByteArray kel = bytes(path("kel.bmp")), zm = bytes(path("zm.bmp")),
-                     ini = bytes(path("kel.ini"));
+    const QByteArray kel = readBytes(path("kel.bmp")), zm = readBytes(path("zm.bmp")),
+                     ini = readBytes(path("kel.ini"));
     const QImage background = surface.background();
 
     QByteArray jpeg;
@@ -99,9 +94,9 @@ TEST_F(PictureImport, BadInputChangesNothing)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         image.save(&f, "jpeg");
     }
-    jpeg = bytes(path("full.jpg"));
+    jpeg = readBytes(path("full.jpg"));
     writeBytes(path("truncated.jpg"), jpeg.left(jpeg.size() / 2));
-    QByteArray png = bytes(path("good.png"));
+    QByteArray png = readBytes(path("good.png"));
     writeBytes(path("truncated.png"), png.left(png.size() / 3));
     QByteArray corrupt = png;
     for (int i = 100; i < corrupt.size(); i += 7)
@@ -124,9 +119,9 @@ TEST_F(PictureImport, BadInputChangesNothing)
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("Cannot use " + path(name)))
                 << e.what();
         }
-        EXPECT_EQ(bytes(path("kel.bmp")), kel);
-        EXPECT_EQ(bytes(path("zm.bmp")), zm);
-        EXPECT_EQ(bytes(path("kel.ini")), ini);
+        EXPECT_EQ(readBytes(path("kel.bmp")), kel);
+        EXPECT_EQ(readBytes(path("zm.bmp")), zm);
+        EXPECT_EQ(readBytes(path("kel.ini")), ini);
         EXPECT_EQ(surface.background(), background);
     }
 }
@@ -135,11 +130,11 @@ TEST_F(PictureImport, RefusedSettingsWriteKeepsTheBitmaps)
 {
     quadrants({800, 600}).save(path("good.png"));
     import(path("good.png"));
-    const QByteArray kel = bytes(path("kel.bmp"));
+    const QByteArray kel = readBytes(path("kel.bmp"));
     quadrants({300, 200}).save(path("other.png"));
     // kel.ini as a folder: the width cannot be stored, so neither bitmap may change.
     QFile::remove(path("kel.ini"));
     QDir(dir.path()).mkdir("kel.ini");
     EXPECT_ANY_THROW(import(path("other.png")));
-    EXPECT_EQ(bytes(path("kel.bmp")), kel);
+    EXPECT_EQ(readBytes(path("kel.bmp")), kel);
 }

@@ -1,5 +1,6 @@
 // deskleaf month and deskleaf render, end to end on real folders.
 #include "cli_runner.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,15 +18,7 @@ std::string quoted(const QString& path)
 
 void writeFile(const QString& path, const QByteArray& data)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    ASSERT_TRUE(deskleaf::testfiles::writeBytes(path, data));
 }
 
 } // namespace
@@ -73,7 +66,7 @@ TEST(RenderCommand, FromAPictureAndThenFromTheStoredBackground)
     EXPECT_EQ(QImage(dir.filePath("kel.bmp")).size(), QSize(1280, 720));
     const QImage first(dir.filePath("zm.bmp"));
     EXPECT_EQ(first.size(), QSize(1280, 720));
-    EXPECT_NE(readFile(dir.filePath("kel.ini")).indexOf("text6=1280"), -1);
+    EXPECT_NE(deskleaf::testfiles::readBytes(dir.filePath("kel.ini")).indexOf("text6=1280"), -1);
 
     // The logon road: kel.bmp as it is, today's calendar printed anew.
     r = runDeskleaf("render --folder " + folder + " --today 2026-03-06");

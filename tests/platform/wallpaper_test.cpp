@@ -1,1 +1,293 @@
+#include "wallpaper.h"
+
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <map>
+#include <optional>
+#include <set>
+
+using namespace deskleaf;
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// Records every call; a program that is not installed cannot be started.
+class FakeRunner final : public CommandRunner {
+public:
+    std::set<QString> installed;
+    std::map<QString, QString> output;   // standard output by program
+    std::map<QString, QString> refusing; // standard error by program, which exits with 1
+    std::set<QString> hanging;           // these time out
+    QString refusingCall;                // a call whose text holds this exits with 1
+    QStringList calls;                   // "program arg ..."; " &" ends a detached one
+
+    CommandResult run(const QString& program, const QStringList& args, int) override
+    {
+        calls << (QStringList{program} + args).join(u' ');
+        CommandResult result{
+            installed.contains(program), hanging.contains(program), 0, output[program], {}};
+        if (const auto refusal = refusing.find(program); refusal != refusing.end())
+            result = {true, false, 1, {}, refusal->second};
+        if (!refusingCall.isEmpty() && calls.last().contains(refusingCall))
+            result = {true, false, 1, {}, "refused"};
+        return result;
+    }
+    bool has(const QString& program) override { return installed.contains(program); }
+    std::optional<qint64> startDetached(const QString& program, const QStringList& args) override
+    {
+        calls << (QStringList{program} + args).join(u' ') + " &";
+        return installed.contains(program) ? std::optional<qint64>(4242) : std::nullopt;
+    }
+};
+
+// A picture, and a cache folder whose name needs percent-encoding in a URI.
+struct Scene {
+    QTemporaryDir tmp;
+    QString picture = tmp.filePath("zm.bmp");
+    QString cache = tmp.filePath("图片 my wall#1");
+    QString cacheUri = "file://" + tmp.path() + "/%E5%9B%BE%E7%89%87%20my%20wall%231";
+    FakeRunner runner;
+
+    Scene() { writePicture("first"); }
+    void writePicture(const QByteArray& bytes) const
+    {
+        QFile file(picture);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    std::unique_ptr<WallpaperSetter> setter(const QString& desktop, const QString& session)
+    {
+        return makeWallpaperSetter({desktop, session, {}, cache}, runner);
+    }
+    QStringList snapshots() const { return QDir(cache).entryList({"wallpaper-*"}, QDir::Files); }
+};
+
+// clang-format off
+const QString kGnome43Keys = "picture-options\npicture-uri\npicture-uri-dark\n";
+const QStringList kGnomeApply = {"gsettings list-keys org.gnome.desktop.background",
+    "gsettings set org.gnome.desktop.background picture-uri '{uri}'",
+    "gsettings set org.gnome.desktop.background picture-uri-dark '{uri}'",
+    "gsettings set org.gnome.desktop.background picture-options 'stretched'"};
+const QString kGnomeRemove = "gsettings set org.gnome.desktop.background picture-options 'none'";
+const QString kPlasma = " org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript ";
+const QString kPlasmaColour = "var all = desktops();\nfor (var i = 0; i < all.length; i++)\n"
+                              "    all[i].wallpaperPlugin = \"org.kde.color\";\n";
+const QString kXfce = "xfconf-query -c xfce4-desktop ";
+const QString kHdmi = kXfce + "-p /backdrop/screen0/monitorHDMI-1/workspace0/";
+const QString kEdp = kXfce + "-p /backdrop/screen0/monitoreDP-1/workspace0/";
+const QString kPrimary = kXfce + "-p /backdrop/screen0/monitor0/workspace0/";
+
+struct DesktopCase {
+    QStringList desktops;  // XDG_CURRENT_DESKTOP values that all behave alike
+    QString session;
+    std::set<QString> installed;
+    QString output;      // of gsettings list-keys and xfconf-query -l
+    QStringList apply;   // {snapshot}, {uri} and {cache} stand for the paths
+    QStringList remove;  // run after apply
+};
+
+const DesktopCase kDesktops[] = {
+    {{"ubuntu:GNOME", "GNOME", "Budgie:GNOME", "Pantheon"}, "wayland", {"gsettings"}, kGnome43Keys,
+     kGnomeApply, {kGnomeRemove}},
+    // GNOME before 42 has no picture-uri-dark.
+    {{"GNOME"}, "x11", {"gsettings"}, "picture-options\npicture-uri\n",
+     {kGnomeApply[0], kGnomeApply[1], kGnomeApply[3]}, {kGnomeRemove}},
+    {{"X-Cinnamon"}, "x11", {"gsettings"}, {},
+     {"gsettings set org.cinnamon.desktop.background picture-uri '{uri}'",
+      "gsettings set org.cinnamon.desktop.background picture-options 'stretched'"},
+     {"gsettings set org.cinnamon.desktop.background picture-options 'none'"}},
+    {{"MATE"}, "x11", {"gsettings"}, {},
+     {"gsettings set org.mate.background picture-filename '{snapshot}'",
+      "gsettings set org.mate.background picture-options 'stretched'"},
+     {"gsettings set org.mate.background picture-options 'none'"}},
+    {{"KDE"}, "wayland", {"plasma-apply-wallpaperimage", "dbus-send"}, {},
+     {"plasma-apply-wallpaperimage {snapshot}"},
+     {"dbus-send --session --print-reply --dest=org.kde.plasmashell /PlasmaShell "
+      "org.kde.PlasmaShell.evaluateScript string:" + kPlasmaColour}},
+    {{"KDE"}, "x11", {"qdbus6"}, {},
+     {"qdbus6" + kPlasma + "var all = desktops();\nfor (var i = 0; i < all.length; i++) {\n"
+      "    all[i].wallpaperPlugin = \"org.kde.image\";\n"
+      "    all[i].currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+      "    all[i].writeConfig(\"Image\", \"{uri}\");\n}\n"},
+     {"qdbus6" + kPlasma + kPlasmaColour}},
+    {{"XFCE"}, "x11", {"xfconf-query"},
+     "/backdrop/screen0/monitorHDMI-1/workspace0/image-style\n"
+     "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+     "/backdrop/screen0/monitoreDP-1/workspace0/last-image\n/backdrop/single-workspace-mode\n",
+     {kXfce + "-l", kHdmi + "last-image -s {snapshot}", kEdp + "last-image -s {snapshot}",
+      kHdmi + "image-style -n -t int -s 3", kEdp + "image-style -n -t int -s 3"},
+     {kXfce + "-l", kHdmi + "image-style -n -t int -s 0"}},
+    // Nothing stored yet: the primary monitor's properties are created.
+    {{"XFCE"}, "x11", {"xfconf-query"}, {},
+     {kXfce + "-l", kPrimary + "last-image -n -t string -s {snapshot}",
+      kPrimary + "image-style -n -t int -s 3"},
+     {kXfce + "-l", kPrimary + "image-style -n -t int -s 0"}},
+    {{"LXQt"}, "x11", {"pcmanfm-qt"}, {},
+     {"pcmanfm-qt --set-wallpaper {snapshot} --wallpaper-mode stretch"},
+     {"pcmanfm-qt --wallpaper-mode color"}},
+    {{"LXDE"}, "x11", {"pcmanfm"}, {},
+     {"pcmanfm --set-wallpaper {snapshot} --wallpaper-mode stretch"},
+     {"pcmanfm --wallpaper-mode color"}},
+    // remove replaces the swaybg that apply started.
+    {{"sway", "FooWM"}, "wayland", {"swaybg", "pkill"}, {}, {"swaybg -i {snapshot} -m stretch &"},
+     {"swaybg -m solid_color -c 000000 &", "pkill -F {cache}/swaybg.pid -x swaybg"}},
+    {{""}, "x11", {"feh", "xsetroot"}, {}, {"feh --bg-scale {snapshot}"}, {"xsetroot -solid black"}},
+    {{"i3"}, "x11", {"xwallpaper", "xsetroot"}, {}, {"xwallpaper --stretch {snapshot}"},
+     {"xsetroot -solid black"}},
+};
+// clang-format on
+
+TEST(WallpaperSetter, RunsTheCommandsOfEachDesktop)
+{
+    for (const DesktopCase& row : kDesktops) {
+        for (const QString& desktop : row.desktops) {
+            SCOPED_TRACE(desktop.toStdString());
+            Scene scene;
+            scene.runner.installed = row.installed;
+            scene.runner.output = {{"gsettings", row.output}, {"xfconf-query", row.output}};
+            const auto setter = scene.setter(desktop, row.session);
+            setter->apply(scene.picture);
+            ASSERT_EQ(scene.snapshots().size(), 1);
+            const QString name = scene.snapshots().front();
+            const auto expand = [&](QStringList calls) {
+                return calls.replaceInStrings("{snapshot}", QDir(scene.cache).filePath(name))
+                    .replaceInStrings("{uri}", scene.cacheUri + u'/' + name)
+                    .replaceInStrings("{cache}", scene.cache);
+            };
+            EXPECT_EQ(scene.runner.calls, expand(row.apply));
+            scene.runner.calls.clear();
+            setter->remove();
+            EXPECT_EQ(scene.runner.calls, expand(row.remove));
+        }
+    }
+}
+
+TEST(WallpaperSetter, HandsEachApplyANewCopyAndKeepsOnlyTheOneShown)
+{
+    Scene scene;
+    scene.runner.installed = {"gsettings"};
+    const auto setter = scene.setter("GNOME", "x11");
+    setter->apply(scene.picture);
+    const QStringList first = scene.snapshots();
+    ASSERT_EQ(first.size(), 1);
+
+    scene.writePicture("second");
+    setter->apply(scene.picture);
+    const QStringList second = scene.snapshots();
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_NE(second, first);
+    QFile copy(QDir(scene.cache).filePath(second[0]));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "second");
+
+    // A failed apply leaves the desktop on the last copy it was given.
+    scene.runner.refusing["gsettings"] = "refused";
+    EXPECT_THROW(setter->apply(scene.picture), PlatformError);
+    EXPECT_EQ(scene.snapshots(), second);
+
+    // Failing halfway, the desktop may already show the new copy: it is kept.
+    scene.runner.refusing.clear();
+    scene.runner.output["gsettings"] = "picture-options\npicture-uri\n";
+    scene.runner.refusingCall = "picture-options";
+    EXPECT_THROW(setter->apply(scene.picture), PlatformError);
+    EXPECT_EQ(scene.snapshots().size(), 2);
+}
+
+TEST(WallpaperSetter, NamesTheDesktopAndWhatFailed)
+{
+    struct {
+        QString desktop;
+        std::set<QString> installed;
+        std::map<QString, QString> refusing;
+        std::set<QString> hanging;
+        bool remove;
+        QString message; // {cache} stands for the cache folder
+    } const rows[] = {
+        // clang-format off
+        {"GNOME", {"gsettings"}, {{"gsettings", "No such schema “org.gnome.desktop.background”\n"}}, {}, false,
+         "Could not set the wallpaper on GNOME: gsettings failed: No such schema “org.gnome.desktop.background”"},
+        {"KDE", {"plasma-apply-wallpaperimage"}, {}, {"plasma-apply-wallpaperimage"}, false,
+         "Could not set the wallpaper on KDE Plasma: plasma-apply-wallpaperimage did not finish within 10 seconds"},
+        {"KDE", {}, {}, {}, false, "Could not set the wallpaper on KDE Plasma: "
+         "neither plasma-apply-wallpaperimage nor qdbus nor dbus-send is installed"},
+        {"XFCE", {}, {}, {}, true,
+         "Could not remove the wallpaper on Xfce: xfconf-query is not installed or could not be started"},
+        {"i3", {"feh"}, {}, {}, true, "Could not remove the wallpaper on the desktop \"i3\": "
+         "xsetroot is not installed, and feh cannot show a plain colour"},
+        {"FooWM", {}, {}, {}, false, "Could not set the wallpaper: the desktop \"FooWM\" is not one "
+         "this program knows, and neither feh nor xwallpaper is installed"},
+        // A file stands where the cache folder should be made.
+        {"GNOME", {"gsettings"}, {}, {}, false,
+         "Could not set the wallpaper on GNOME: could not create the folder {cache}"},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        Scene scene;
+        if (row.message.contains("{cache}"))
+            QFile(scene.cache).open(QIODevice::WriteOnly);
+        scene.runner.installed = row.installed;
+        scene.runner.refusing = row.refusing;
+        scene.runner.hanging = row.hanging;
+        const auto setter = scene.setter(row.desktop, "x11");
+        std::string message = "(no PlatformError)";
+        try {
+            row.remove ? setter->remove() : setter->apply(scene.picture);
+        } catch (const PlatformError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, QString(row.message).replace("{cache}", scene.cache).toStdString());
+        EXPECT_TRUE(scene.snapshots().isEmpty());
+    }
+}
+
+// Sets a variable for one scope and puts back what was there.
+struct ScopedEnv {
+    const char* name;
+    std::optional<QByteArray> old =
+        qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    ScopedEnv(const char* variable, const QString& value) : name(variable)
+    {
+        qputenv(name, value.toUtf8());
+    }
+    ~ScopedEnv() { old ? qputenv(name, *old) : qunsetenv(name); }
+};
+
+// The real gsettings, on its keyfile backend in a private folder so that the user's own
+// settings are never touched.
+TEST(GnomeWallpaper, StoresTheSnapshotInTheRealSettings)
+{
+    if (QStandardPaths::findExecutable("gsettings").isEmpty())
+        GTEST_SKIP() << "gsettings is not installed";
+    Scene scene;
+    ScopedEnv backend("GSETTINGS_BACKEND", "keyfile"),
+        config("XDG_CONFIG_HOME", scene.tmp.filePath("config"));
+    ProcessRunner runner;
+    const auto get = [&](const QString& key) {
+        return runner.run("gsettings", {"get", "org.gnome.desktop.background", key}, 10'000)
+            .out.trimmed();
+    };
+    const auto setter =
+        makeWallpaperSetter({"ubuntu:GNOME", "wayland", "wayland-0", scene.cache}, runner);
+
+    setter->apply(scene.picture);
+    ASSERT_EQ(scene.snapshots().size(), 1);
+    const QString uri = u'\'' + scene.cacheUri + u'/' + scene.snapshots().front() + u'\'';
+    EXPECT_EQ(get("picture-uri"), uri);
+    EXPECT_EQ(get("picture-uri-dark"), uri);
+    EXPECT_EQ(get("picture-options"), "'stretched'");
+
+    setter->remove();
+    EXPECT_EQ(get("picture-options"), "'none'");
+}
+
+} // namespace

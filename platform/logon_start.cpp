@@ -1,0 +1,127 @@
+#include "logon_start.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include "windows/win_system.h"
+#endif
+
+namespace deskleaf {
+
+QString XdgAutostart::entryPath(const QString& name) const
+{
+    return QDir(folder_).filePath(name + QStringLiteral(".desktop"));
+}
+
+QString XdgAutostart::execValue(const QString& executable)
+{
+    // Inside a quoted argument '"', '`', '$' and '\' take a backslash; then the value as
+    // a whole is a string in which '\' itself is escaped again, and '%' is a field code.
+    QString quoted;
+    for (const QChar c : executable) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted = u'"' + quoted + u'"';
+    QString value;
+    for (const QChar c : quoted) {
+        if (c == u'\\')
+            value += QStringLiteral("\\\\");
+        else if (c == u'%')
+            value += QStringLiteral("%%");
+        else
+            value += c;
+    }
+    return value;
+}
+
+void XdgAutostart::enable(const QString& name, const QString& executable)
+{
+    const auto failed = [&](const QString& why) {
+        throw PlatformError(QStringLiteral("Could not register the program to start at logon "
+                                           "(%1): %2")
+                                .arg(QDir::toNativeSeparators(entryPath(name)), why)
+                                .toStdString());
+    };
+    if (executable.contains(u'\n') || executable.contains(u'\r'))
+        failed(QStringLiteral("the program's path holds a line break"));
+    if (!QDir().mkpath(folder_))
+        failed(QStringLiteral("the folder cannot be created"));
+    const QByteArray entry = QStringLiteral("[Desktop Entry]\n"
+                                            "Type=Application\n"
+                                            "Name=Deskleaf\n"
+                                            "Comment=Prints today's calendar on the wallpaper\n"
+                                            "Exec=%1\n"
+                                            "NoDisplay=true\n"
+                                            "X-GNOME-Autostart-enabled=true\n")
+                                 .arg(execValue(executable))
+                                 .toUtf8();
+    QSaveFile file(entryPath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(entry) != entry.size() || !file.commit())
+        failed(file.errorString());
+}
+
+void XdgAutostart::disable(const QString& name)
+{
+    QFile file(entryPath(name));
+    if (file.exists() && !file.remove())
+        throw PlatformError(QStringLiteral("Could not stop the program starting at logon: %1: %2")
+                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())
+                                .toStdString());
+}
+
+bool XdgAutostart::isEnabled(const QString& name) const
+{
+    return QFile::exists(entryPath(name));
+}
+
+QString xdgAutostartFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("autostart"));
+}
+
+#ifdef Q_OS_WIN
+namespace {
+
+// The current user's Run key: the machine-wide one needs administrator rights.
+class RunKey final : public LogonStart {
+public:
+    void enable(const QString& name, const QString& executable) override
+    {
+        check(win::setRunValue(name.toStdWString(),
+                               QDir::toNativeSeparators(executable).toStdWString()));
+    }
+    void disable(const QString& name) override { check(win::deleteRunValue(name.toStdWString())); }
+    bool isEnabled(const QString& name) const override
+    {
+        return win::hasRunValue(name.toStdWString());
+    }
+
+private:
+    static void check(const std::wstring& error)
+    {
+        if (!error.empty())
+            throw PlatformError("Could not change the program's start at logon: " +
+                                QString::fromStdWString(error).toStdString());
+    }
+};
+
+} // namespace
+
+std::unique_ptr<LogonStart> makeLogonStart()
+{
+    return std::make_unique<RunKey>();
+}
+#else
+std::unique_ptr<LogonStart> makeLogonStart()
+{
+    return std::make_unique<XdgAutostart>(xdgAutostartFolder());
+}
+#endif
+
+} // namespace deskleaf

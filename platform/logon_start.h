@@ -1,0 +1,44 @@
+// Registers the program to start at logon under a name, with its executable's path.
+#pragma once
+
+#include "platform_error.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace deskleaf {
+
+class LogonStart {
+public:
+    virtual ~LogonStart() = default;
+    // Throws PlatformError when the registration cannot be written or removed.
+    virtual void enable(const QString& name, const QString& executable) = 0;
+    virtual void disable(const QString& name) = 0;
+    virtual bool isEnabled(const QString& name) const = 0;
+};
+
+// An XDG autostart entry NAME.desktop in folder (normally ~/.config/autostart).
+class XdgAutostart final : public LogonStart {
+public:
+    explicit XdgAutostart(QString folder) : folder_(std::move(folder)) {}
+    void enable(const QString& name, const QString& executable) override;
+    void disable(const QString& name) override;
+    bool isEnabled(const QString& name) const override;
+
+    QString entryPath(const QString& name) const;
+    // The Exec value that runs executable with no arguments, quoted and escaped so that
+    // blanks, quotes, '$', '%' and backslashes survive.
+    static QString execValue(const QString& executable);
+
+private:
+    QString folder_;
+};
+
+// $XDG_CONFIG_HOME/autostart, by default ~/.config/autostart.
+QString xdgAutostartFolder();
+
+// The logon start of the platform the program was built for.
+std::unique_ptr<LogonStart> makeLogonStart();
+
+} // namespace deskleaf

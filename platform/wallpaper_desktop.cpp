@@ -1,0 +1,110 @@
+#include "wallpaper_desktop.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace deskleaf::detail {
+
+namespace {
+
+const QString kSnapshotPrefix = QStringLiteral("wallpaper-");
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+DesktopWallpaper::DesktopWallpaper(QString name, const DesktopEnvironment& env,
+                                   CommandRunner& runner)
+    : env_(env), runner_(runner), name_(std::move(name))
+{
+}
+
+void DesktopWallpaper::apply(const QString& path)
+{
+    QString snapshot;
+    toolRunsDone_ = 0;
+    try {
+        snapshot = takeSnapshot(path);
+        show(snapshot);
+    } catch (const StepError& e) {
+        // Once a tool took the new copy, the desktop may show it: it stays until the next
+        // apply that succeeds.
+        if (!snapshot.isEmpty() && toolRunsDone_ == 0)
+            QFile::remove(snapshot);
+        throw PlatformError(QStringLiteral("Could not set the wallpaper on %1: %2")
+                                .arg(name_, e.what())
+                                .toStdString());
+    }
+    removeSnapshotsExcept(snapshot);
+}
+
+void DesktopWallpaper::remove()
+{
+    try {
+        clear();
+    } catch (const StepError& e) {
+        throw PlatformError(QStringLiteral("Could not remove the wallpaper on %1: %2")
+                                .arg(name_, e.what())
+                                .toStdString());
+    }
+}
+
+QString DesktopWallpaper::run(const QString& program, const QStringList& args)
+{
+    const CommandResult result = runner_.run(program, args, kToolTimeoutMs);
+    if (!result.started)
+        throw StepError(program + QStringLiteral(" is not installed or could not be started"));
+    if (result.timedOut)
+        throw StepError(QStringLiteral("%1 did not finish within %2 seconds")
+                            .arg(program)
+                            .arg(kToolTimeoutMs / 1000));
+    if (result.exitCode != 0) {
+        const QString err = result.err.trimmed();
+        if (err.isEmpty())
+            throw StepError(
+                QStringLiteral("%1 failed with exit code %2").arg(program).arg(result.exitCode));
+        throw StepError(QStringLiteral("%1 failed: %2").arg(program, err));
+    }
+    ++toolRunsDone_;
+    return result.out;
+}
+
+QString DesktopWallpaper::takeSnapshot(const QString& picture) const
+{
+    if (!QDir().mkpath(env_.cacheFolder))
+        throw StepError(
+            QStringLiteral("could not create the folder %1").arg(native(env_.cacheFolder)));
+    const QDir folder(env_.cacheFolder);
+    QString suffix = QFileInfo(picture).suffix();
+    if (suffix.isEmpty())
+        suffix = QStringLiteral("bmp");
+    const QString stem = kSnapshotPrefix + QDateTime::currentDateTime().toString(
+                                               QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    // Two applies within one millisecond still get two names.
+    QString snapshot = folder.absoluteFilePath(stem + u'.' + suffix);
+    for (int n = 2; QFileInfo::exists(snapshot); ++n)
+        snapshot = folder.absoluteFilePath(QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(suffix));
+    QFile source(picture);
+    if (!source.copy(snapshot))
+        throw StepError(QStringLiteral("could not copy the picture to %1: %2")
+                            .arg(native(env_.cacheFolder), source.errorString()));
+    return snapshot;
+}
+
+void DesktopWallpaper::removeSnapshotsExcept(const QString& snapshot) const
+{
+    const QDir folder(env_.cacheFolder);
+    const QStringList names = folder.entryList({kSnapshotPrefix + u'*'}, QDir::Files);
+    for (const QString& name : names) {
+        const QString path = folder.absoluteFilePath(name);
+        if (path != snapshot)
+            QFile::remove(path); // a leftover costs disk space only
+    }
+}
+
+} // namespace deskleaf::detail

@@ -1,0 +1,50 @@
+// The common part of every desktop's wallpaper setter: the snapshot copy handed to the
+// desktop, the checked tool runs, and the message the user is shown when a step fails.
+#pragma once
+
+#include "wallpaper.h"
+
+#include <stdexcept>
+
+namespace deskleaf::detail {
+
+// One step that failed, in words that follow "Could not set the wallpaper on GNOME: ".
+class StepError : public std::runtime_error {
+public:
+    explicit StepError(const QString& what) : std::runtime_error(what.toStdString()) {}
+};
+
+class DesktopWallpaper : public WallpaperSetter {
+public:
+    // name is how the user knows the desktop: "GNOME", "KDE Plasma", "the desktop \"i3\"".
+    DesktopWallpaper(QString name, const DesktopEnvironment& env, CommandRunner& runner);
+
+    // Hands the desktop a fresh copy of the picture: desktops cache pictures by path, so
+    // the same path with new contents would keep showing the old picture.
+    void apply(const QString& path) final;
+    void remove() final;
+
+protected:
+    // Both throw StepError.
+    virtual void show(const QString& snapshot) = 0;
+    virtual void clear() = 0;
+
+    // Runs program within the time limit; returns its standard output, throws StepError
+    // when it is missing, refuses or does not finish.
+    QString run(const QString& program, const QStringList& args);
+    bool has(const QString& program) { return runner_.has(program); }
+
+    const DesktopEnvironment env_;
+    CommandRunner& runner_;
+
+private:
+    QString takeSnapshot(const QString& picture) const;
+    void removeSnapshotsExcept(const QString& snapshot) const;
+
+    const QString name_;
+    int toolRunsDone_ = 0; // tools that succeeded during the current apply
+};
+
+inline constexpr int kToolTimeoutMs = 10'000;
+
+} // namespace deskleaf::detail

@@ -1,0 +1,143 @@
+#include "fakes.h"
+#include "settings.h"
+#include "startup.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace deskleaf;
+using deskleaf::fakes::FakeLogonStart;
+using deskleaf::fakes::FakeWallpaper;
+
+namespace {
+
+using testfiles::readBytes;
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QImage background(800, 450, QImage::Format_RGB32);
+        background.fill(qRgb(20, 40, 60));
+        ASSERT_TRUE(background.save(path("kel.bmp"), "BMP"));
+    }
+    QString path(const char* name) const { return dir.filePath(name); }
+    void store(const SettingKey& key, const QString& value) { writeSetting(profile, key, value); }
+    StartupServices services(QDate day = QDate(2026, 12, 8))
+    {
+        return {profile, dir.path(), day, wallpaper, logon, "/opt/deskleaf/Tidemark"};
+    }
+
+    QTemporaryDir dir;
+    ProfileFile profile{dir.filePath("kel.ini")};
+    FakeWallpaper wallpaper;
+    FakeLogonStart logon;
+};
+
+} // namespace
+
+TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
+{
+    store(settings::AutoRun, "1");
+    store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
+
+    const StartupDecision first = decideStartup(services(), 100);
+    EXPECT_FALSE(first.interactive);
+    ASSERT_TRUE(first.logonJob);
+    EXPECT_EQ(first.logonJob->job, LogonJob::Made);
+    EXPECT_EQ(wallpaper.calls, QStringList{"apply " + path("zm.bmp")});
+    EXPECT_EQ(QImage(path("zm.bmp")).size(), QSize(800, 450));
+    EXPECT_NE(QImage(path("zm.bmp")), QImage(path("kel.bmp")));
+    EXPECT_EQ(readSetting(profile, settings::LastWallpaperDate), "2026-12-08");
+    // Ticked at every start: registered again.
+    EXPECT_EQ(logon.calls, QStringList{"enable qorvent /opt/deskleaf/Tidemark"});
+
+    const QByteArray zm = readBytes(path("zm.bmp"));
+    const StartupDecision second = decideStartup(services(), 100);
+    EXPECT_EQ(second.logonJob->job, LogonJob::AlreadyDone);
+    EXPECT_EQ(wallpaper.calls.size(), 1);
+    EXPECT_EQ(readBytes(path("zm.bmp")), zm);
+
+    EXPECT_EQ(decideStartup(services(QDate(2026, 12, 9)), 179.9).logonJob->job, LogonJob::Made);
+}
+
+TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
+{
+    store(settings::AutoRun, "1");
+    store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
+    const QByteArray ini = readBytes(path("kel.ini"));
+
+    wallpaper.fail = true;
+    EXPECT_EQ(decideStartup(services(), 10).logonJob->job, LogonJob::Failed);
+    EXPECT_EQ(readSetting(profile, settings::LastWallpaperDate), "2026-12-07");
+
+    wallpaper.fail = false;
+    QFile::remove(path("kel.bmp"));
+    const LogonJobResult missing = *decideStartup(services(), 10).logonJob;
+    EXPECT_EQ(missing.job, LogonJob::NoBackground);
+    EXPECT_TRUE(missing.message.contains("kel.bmp"));
+    QFile junk(path("kel.bmp"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a bitmap");
+    junk.close();
+    EXPECT_EQ(decideStartup(services(), 10).logonJob->job, LogonJob::NoBackground);
+    EXPECT_EQ(readBytes(path("kel.ini")), ini);
+    EXPECT_EQ(wallpaper.calls.size(), 1);
+}
+
+TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)
+{
+    struct Row {
+        const char* flag; // nullptr: nothing stored
+        bool ticked;
+        LogonJob job;
+    };
+    const Row rows[] = {
+        {nullptr, false, LogonJob::AutoRunOff}, // a fresh folder
+        {"0", false, LogonJob::AutoRunOff},     {"1", true, LogonJob::Made},
+        {"1.0", true, LogonJob::Made}, // ticking the box stores "1" before the job looks
+        {"yes", false, LogonJob::AutoRunOff},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.flag ? r.flag : "(none)");
+        QFile::remove(path("kel.ini"));
+        if (r.flag)
+            store(settings::AutoRun, r.flag);
+        const StartupDecision d = decideStartup(services(), 30);
+        EXPECT_EQ(d.autoRunTicked, r.ticked);
+        EXPECT_EQ(d.logonJob->job, r.job);
+    }
+}
+
+TEST_F(Startup, LaterStartsOpenTheWindow)
+{
+    store(settings::AutoRun, "1");
+    for (const std::optional<double> uptime :
+         {std::optional(180.0), std::optional(86400.0), std::optional<double>()}) {
+        const StartupDecision d = decideStartup(services(), uptime);
+        EXPECT_TRUE(d.interactive);
+        EXPECT_TRUE(d.autoRunTicked);
+        EXPECT_FALSE(d.logonJob);
+    }
+    EXPECT_TRUE(wallpaper.calls.isEmpty());
+    logon.fail = true;
+    EXPECT_TRUE(decideStartup(services(), 600).problem.contains("refused"));
+}
+
+TEST_F(Startup, AutoRunStoresTheFlagFirst)
+{
+    setAutoRun(services(), true);
+    EXPECT_EQ(readSetting(profile, settings::AutoRun), "1");
+    EXPECT_TRUE(logon.isEnabled("qorvent"));
+    setAutoRun(services(), false);
+    EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
+    EXPECT_FALSE(logon.isEnabled("qorvent"));
+    logon.fail = true;
+    EXPECT_THROW(setAutoRun(services(), true), PlatformError);
+    EXPECT_EQ(readSetting(profile, settings::AutoRun), "1"); // follows the box all the same
+}
