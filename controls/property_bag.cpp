@@ -39,4 +39,4 @@ QStringList PropertyBag::names() const
     return result;
 }
 
-}  // namespace deskleaf
+} // namespace deskleaf

@@ -28,4 +28,4 @@ private:
     QList<QPair<QString, QVariant>> entries_;
 };
 
-}  // namespace deskleaf
+} // namespace deskleaf
