@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QScreen>
 
 namespace deskleaf {
 namespace {
@@ -100,6 +101,13 @@ ImportedPicture composeBackgroundPicture(const QString& picturePath, QSize scree
     wallpaper.commit();
     surface = composed;
     return picture;
+}
+
+QSize screenSizeInPixels(const QScreen* screen)
+{
+    if (!screen)
+        return {1920, 1080};
+    return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
 }
 
 QString resolutionCaption(const ImportedPicture& picture)

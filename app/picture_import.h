@@ -11,6 +11,8 @@
 #include <QSize>
 #include <QString>
 
+class QScreen;
+
 namespace deskleaf {
 
 // Reads the picture at path stretched to size, ignoring its proportions (an invalid
@@ -29,6 +31,10 @@ struct ImportedPicture {
 ImportedPicture composeBackgroundPicture(const QString& picturePath, QSize screen,
                                          const QString& folder, picBuffer& surface, MonthGrid& grid,
                                          QDate today);
+
+// The size of screen in device pixels, which the picture is stretched to; 1920x1080
+// when there is no screen.
+QSize screenSizeInPixels(const QScreen* screen);
 
 // "当前屏幕分辨率是：1024X768"
 QString resolutionCaption(const ImportedPicture& picture);

@@ -1,13 +1,13 @@
 // Tidemark, the desktop program. No arguments: within three minutes of start-up it makes
 // the day's wallpaper without a window; otherwise it opens the main window.
 #include "main_window.h"
+#include "picture_import.h"
 #include "settings.h"
 #include "startup.h"
 #include "startup_clock.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -50,17 +50,11 @@ int main(int argc, char** argv)
     if (problem.isEmpty())
         problem = decision.problem;
 
-    MainWindow window(
-        MainWindowServices{
-            profile, folder, *wallpaper, *logon, executable, [] { return QDate::currentDate(); },
-            [&window] {
-                const QScreen* screen = window.screen();
-                if (!screen)
-                    return QSize(1920, 1080);
-                return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
-            },
-            &MainWindow::askForPicture, &MainWindow::showMessage},
-        decision.autoRunTicked);
+    MainWindow window(MainWindowServices{profile, folder, *wallpaper, *logon, executable,
+                                         [] { return QDate::currentDate(); },
+                                         [&window] { return screenSizeInPixels(window.screen()); },
+                                         &MainWindow::askForPicture, &MainWindow::showMessage},
+                      decision.autoRunTicked);
     window.show();
     if (!problem.isEmpty())
         QTimer::singleShot(0, &window, [&] { MainWindow::showMessage(&window, problem); });

@@ -9,12 +9,12 @@
 #include "startup_clock.h"
 #include "wallpaper.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QStandardPaths>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
@@ -60,7 +60,11 @@ QDate todayOption(const std::map<std::string_view, std::string_view>& opts)
 QString folderOption(const std::map<std::string_view, std::string_view>& opts)
 {
     const auto it = opts.find("--folder");
-    return it == opts.end() ? QCoreApplication::applicationDirPath() : toQString(it->second);
+    if (it != opts.end())
+        return toQString(it->second);
+    // The program's own folder, found as the desktop program finds it.
+    return programFolder(executablePath("deskleaf"), QStringLiteral(DESKLEAF_INSTALL_BINDIR),
+                         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 
 MonthGrid::CustomTextLookup lookupIn(const ProfileFile& profile)
@@ -68,14 +72,11 @@ MonthGrid::CustomTextLookup lookupIn(const ProfileFile& profile)
     return [&profile](int month, int day) { return customText(profile, month, day); };
 }
 
-// The screen the wallpaper is for: the primary screen's size in device pixels, or
-// 1920x1080 where there is none.
+// The screen the wallpaper is for; the offscreen platform's pretend screen does not count.
 QSize screenSize()
 {
-    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            return (QSizeF(screen->geometry().size()) * screen->devicePixelRatio()).toSize();
-    return {1920, 1080};
+    const bool real = QGuiApplication::platformName() != QLatin1String("offscreen");
+    return screenSizeInPixels(real ? QGuiApplication::primaryScreen() : nullptr);
 }
 
 int usage(std::ostream& err, const std::string& verb, const UsageError& e, const char* synopsis)

@@ -62,8 +62,9 @@ std::int32_t yearIndex(std::int32_t y)
 
 bool clsDate::GetBit(std::int32_t value, std::int32_t n) noexcept
 {
+    // Compared unsigned, so a negative n is out of range too.
     const auto bit = static_cast<std::uint32_t>(n);
-    return bit <= 31 && (static_cast<Info>(value) & (Info{1} << bit)) != 0;
+    return bit < BitMasks.size() && (static_cast<Info>(value) & BitMasks[bit]) != 0;
 }
 
 std::int32_t clsDate::lYearDays(std::int32_t y)

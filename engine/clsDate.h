@@ -68,6 +68,14 @@ public:
         return start;
     }();
 
+    // Entry n is 2 to the power n.
+    static constexpr std::array<std::uint32_t, 32> BitMasks = [] {
+        std::array<std::uint32_t, 32> masks{};
+        for (std::uint32_t n = 0; n < 32; ++n)
+            masks[n] = std::uint32_t{1} << n;
+        return masks;
+    }();
+
     static constexpr std::array<std::string_view, 24> TermNames{
         "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
         "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
