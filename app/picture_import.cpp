@@ -11,9 +11,11 @@
 namespace deskleaf {
 namespace {
 
-// Larger pictures are refused before anything is allocated for them.
-constexpr qint64 kMaxPixels = 400'000'000;
+// Larger pictures are refused before anything is allocated for them. The limit holds the
+// largest camera pictures (a 32-bit image of kMaxPixels takes kAllocationLimitMiB).
+constexpr qint64 kMaxPixels = 256 * 1024 * 1024;
 constexpr int kMaxSide = 65'535;
+constexpr int kAllocationLimitMiB = 1024;
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
@@ -45,6 +47,8 @@ QImage loadStretchedPicture(const QString& path, QSize size)
     if (info.size() == 0)
         refuse(path, QStringLiteral("the file is empty."));
 
+    // Qt's own default (256 MiB) would refuse a 100-megapixel photograph.
+    QImageReader::setAllocationLimit(kAllocationLimitMiB);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     if (!reader.canRead())

@@ -79,6 +79,16 @@ TEST_F(PictureImport, ShrinksALargeJpeg)
     EXPECT_LT(qAbs(qBlue(kel.pixel(1800, 100)) - 255), 8);
 }
 
+TEST_F(PictureImport, TakesAPictureLargerThanQtAllowsByDefault)
+{
+    QImage huge(9000, 8000, QImage::Format_RGB32);  // 288 MB decoded
+    huge.fill(qRgb(10, 200, 30));
+    ASSERT_TRUE(huge.save(path("huge.png")));
+    huge = QImage();
+    import(path("huge.png"), {640, 360});
+    EXPECT_EQ(QImage(path("kel.bmp")).pixel(5, 5), qRgb(10, 200, 30));
+}
+
 TEST_F(PictureImport, BadInputChangesNothing)
 {
     quadrants({800, 600}).save(path("good.png"));
