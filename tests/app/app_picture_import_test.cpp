@@ -81,7 +81,7 @@ TEST_F(PictureImport, ShrinksALargeJpeg)
 
 TEST_F(PictureImport, TakesAPictureLargerThanQtAllowsByDefault)
 {
-    QImage huge(9000, 8000, QImage::Format_RGB32);  // 288 MB decoded
+    QImage huge(9000, 8000, QImage::Format_RGB32); // 288 MB decoded
     huge.fill(qRgb(10, 200, 30));
     ASSERT_TRUE(huge.save(path("huge.png")));
     huge = QImage();

@@ -167,6 +167,17 @@ TEST(Renderer, TodaysCellIsRed)
     EXPECT_EQ(s.find("03. 2026", 25).colour, red);
 }
 
+TEST(Renderer, DayWithoutLunarTextPrintsItsNumberOnce)
+{
+    // 2200 lies past the lunar table: its cells hold the day number alone.
+    const auto s = rendered(QDate(2200, 1, 1), QDate(2200, 1, 20));
+    int ones = 0;
+    for (const auto& p : s.prints)
+        ones += p.text.trimmed() == "1";
+    EXPECT_EQ(ones, 1);
+    EXPECT_EQ(s.find("农历:月", 12).points, 12);
+}
+
 TEST(Renderer, LunarMonthHeader)
 {
     EXPECT_EQ(lunarMonthHeader(QDate(2026, 12, 20)), QStringLiteral("农历:十一月"));
