@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
@@ -53,6 +54,11 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     connect(Check1_, &QCheckBox::clicked, this, &MainWindow::autoRunClicked);
     refreshGrid();
     showPreview();
+    // The size the stored background was made for, until the next import.
+    const QSize stored =
+        QImageReader(QDir(services_.folder).filePath(QStringLiteral("kel.bmp"))).size();
+    if (stored.isValid())
+        Label7_->setText(resolutionCaption({QString::number(stored.width()), stored}));
 }
 
 bool MainWindow::event(QEvent* event)

@@ -61,6 +61,8 @@ TEST_F(MainWindowTest, OpenPictureThenReplaceAndRemoveTheWallpaper)
     EXPECT_EQ(QImage(path("zm.bmp")).size(), QSize(640, 360));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
     EXPECT_EQ(window_->grid().Label6(), QStringLiteral("今天是:中秋节"));
+    window(); // opened again later: the stored picture's size is shown
+    EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
 
     QTest::mouseClick(find<QPushButton>("xpcmdbutton3"), Qt::LeftButton);
     QTest::mouseClick(find<QPushButton>("xpcmdbutton4"), Qt::LeftButton);
