@@ -687,8 +687,24 @@ void CustomPanel::watchHostWindow()
     host->installEventFilter(this);
 }
 
+// The pointer on a control placed on the panel has left the panel itself: Qt sends the
+// panel no leave for it, so the child's enter stands in; a move back onto the panel
+// enters it again.
+void CustomPanel::childEvent(QChildEvent* event)
+{
+    QWidget::childEvent(event);
+    if (event->added() && event->child()->isWidgetType())
+        event->child()->installEventFilter(this);
+}
+
 bool CustomPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != hostWindow_ && watched->parent() == this && event->type() == QEvent::Enter &&
+        enabled_ && inside_) {
+        inside_ = hot_ = false;
+        emit MouseLeaves();
+        redraw();
+    }
     if (watched == hostWindow_) {
         if (event->type() == QEvent::Move) {
             lastWasMoving_ = true;

@@ -195,6 +195,13 @@ void xpcmdbutton::mouseReleaseEvent(QMouseEvent* event)
     released(*event, event->position(), event->position());
 }
 
+// The second press of a double click is no press of its own: no MouseDown, and its
+// release gives no second Click, so a fast double click runs the command once.
+void xpcmdbutton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 // The caption's mouse events are the button's, with the caption's own coordinates.
 bool xpcmdbutton::eventFilter(QObject* watched, QEvent* event)
 {
@@ -208,6 +215,8 @@ bool xpcmdbutton::eventFilter(QObject* watched, QEvent* event)
     const QPointF pos = mouse.position();
     if (type == QEvent::MouseMove)
         moved(mouse, pos);
+    else if (type == QEvent::MouseButtonDblClick)
+        ; // as on the button itself
     else if (type == QEvent::MouseButtonRelease)
         released(mouse, pos, label_->mapToParent(pos));
     else

@@ -172,6 +172,17 @@ TEST(CommandButton, FaceAndEventsFollowThePointerAndTheButtons)
     log.entries.clear();
     QTest::mouseClick(captionOf(button), Qt::LeftButton, {}, {2, 3});
     EXPECT_EQ(log.entries, QStringList({"MouseDown(1,0,2,3)", "MouseUp(1,0,2,3)", "Click"}));
+
+    // A double click, on the button or on its caption, runs the command once.
+    for (QWidget* target :
+         {static_cast<QWidget*>(&button), static_cast<QWidget*>(captionOf(button))}) {
+        log.entries.clear();
+        QTest::mouseClick(target, Qt::LeftButton, {}, {4, 4});
+        QTest::mouseDClick(target, Qt::LeftButton, {}, {4, 4});
+        QTest::mouseRelease(target, Qt::LeftButton, {}, {4, 4}); // the second release
+        EXPECT_EQ(log.entries.count("Click"), 1);
+        EXPECT_EQ(log.entries.count("MouseDown(1,0,4,4)"), 1);
+    }
 }
 
 TEST(CommandButton, RestFaceFollowsStateAndEnabled)

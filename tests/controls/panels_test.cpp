@@ -206,6 +206,24 @@ TEST(CustomPanel, PointerAndButtonsChangeTheLookAndRaiseTheirSignalsInOrder)
     EXPECT_EQ(shown.at(160, 1), QColor(200, 226, 246));
 }
 
+TEST(CustomPanel, AControlOnThePanelTakesThePointerOffIt)
+{
+    ShownPanel shown;
+    QWidget button(&shown.panel);
+    button.setGeometry(100, 60, 80, 30);
+    button.show();
+    SignalLog log(shown.panel);
+    pointTo(shown.panel, {50, 40});
+    pointTo(shown.panel, {120, 70}); // onto the control
+    pointTo(shown.panel, {60, 40});  // back onto the panel
+    QCoreApplication::processEvents();
+    QStringList enters;
+    for (const QString& entry : log.take())
+        if (!entry.startsWith("MouseMove"))
+            enters << entry;
+    EXPECT_EQ(enters, QStringList({"MouseEnters", "MouseLeaves", "MouseEnters"}));
+}
+
 TEST(CustomPanel, DisabledPanelPaintsItsOwnLookAndRaisesNothing)
 {
     ShownPanel shown;
