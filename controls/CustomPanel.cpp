@@ -1,5 +1,7 @@
 #include "CustomPanel.h"
 
+#include "event_codes.h"
+
 #include "system_colour.h"
 
 #include <QApplication>
@@ -183,53 +185,6 @@ void drawOutline(QImage& image, const std::vector<int>& insets, QRgb colour)
             row[w - 1 - x] = colour;
         }
     }
-}
-
-short buttonCode(Qt::MouseButtons buttons)
-{
-    short code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-short shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    short code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
-// Qt's key as the virtual-key code that KeyDown and KeyUp report.
-short keyCode(const QKeyEvent* event)
-{
-    const int key = event->key();
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return short(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return short(0x70 + key - Qt::Key_F1);
-    static const std::pair<int, short> keys[] = {
-        {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},    {Qt::Key_Return, 0x0D},
-        {Qt::Key_Enter, 0x0D},     {Qt::Key_Shift, 0x10},  {Qt::Key_Control, 0x11},
-        {Qt::Key_Alt, 0x12},       {Qt::Key_Pause, 0x13},  {Qt::Key_CapsLock, 0x14},
-        {Qt::Key_Escape, 0x1B},    {Qt::Key_Space, 0x20},  {Qt::Key_PageUp, 0x21},
-        {Qt::Key_PageDown, 0x22},  {Qt::Key_End, 0x23},    {Qt::Key_Home, 0x24},
-        {Qt::Key_Left, 0x25},      {Qt::Key_Up, 0x26},     {Qt::Key_Right, 0x27},
-        {Qt::Key_Down, 0x28},      {Qt::Key_Insert, 0x2D}, {Qt::Key_Delete, 0x2E},
-    };
-    for (const auto& [qtKey, code] : keys)
-        if (qtKey == key)
-            return code;
-    return short(event->nativeVirtualKey());
 }
 
 QFont ambientFont(const QWidget* widget)
@@ -807,7 +762,7 @@ void CustomPanel::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    emit KeyDown(keyCode(event), shiftCode(event->modifiers()));
+    emit KeyDown(keyCode(*event), shiftCode(event->modifiers()));
     if (!event->text().isEmpty())
         emit KeyPress(short(event->text().front().unicode()));
 }
@@ -820,7 +775,7 @@ void CustomPanel::keyReleaseEvent(QKeyEvent* event)
     }
     // A held key repeats its KeyDown only.
     if (!event->isAutoRepeat())
-        emit KeyUp(keyCode(event), shiftCode(event->modifiers()));
+        emit KeyUp(keyCode(*event), shiftCode(event->modifiers()));
 }
 
 } // namespace deskleaf

@@ -16,11 +16,6 @@ class QTimer;
 
 namespace deskleaf {
 
-// The Button and Shift arguments of the skinned controls' mouse and key events:
-// 1 left, 2 right, 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-short buttonCode(Qt::MouseButtons buttons);
-short shiftCode(Qt::KeyboardModifiers modifiers);
-
 class xpcmdbutton : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)

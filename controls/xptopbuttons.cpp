@@ -1,5 +1,7 @@
 #include "xptopbuttons.h"
 
+#include "event_codes.h"
+
 #include "xpcmdbutton.h"
 
 #include <QCursor>
