@@ -5,6 +5,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -27,11 +29,7 @@ QByteArray gbk(const QString& text)
     return QStringEncoder("GBK")(text);
 }
 
-QByteArray slurp(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
+using deskleaf::testfiles::readBytes;
 
 class ProfileFileTest : public testing::Test {
 protected:
@@ -39,12 +37,7 @@ protected:
     QString path = dir.filePath("kel.ini");
     ProfileFile file{path};
 
-    void put(const QByteArray& bytes)
-    {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
+    void put(const QByteArray& bytes) { ASSERT_TRUE(deskleaf::testfiles::writeBytes(path, bytes)); }
     QString read(const char* section, const char* key) { return file.read(section, key, "?"); }
 };
 
@@ -103,12 +96,12 @@ TEST_F(ProfileFileTest, UnreadableOrMissingGivesThePlaceholder)
 TEST_F(ProfileFileTest, ChineseTextsRoundTripAsGbkAndWhole)
 {
     file.write("MyApp4", "07-01", "中");
-    EXPECT_EQ(slurp(path), "[MyApp4]\r\n07-01=\xD6\xD0\r\n");
+    EXPECT_EQ(readBytes(path), "[MyApp4]\r\n07-01=\xD6\xD0\r\n");
     for (const QString& text : {QString("香港回归纪念日 建党节"), QString("3pm 牙医 €"),
                                 QString("a;b=c [x]"), QString(1000, QChar(0x8282))}) {
         file.write("MyApp4", "07-01", text);
         EXPECT_EQ(file.read("MyApp4", "07-01", "?"), text);
-        EXPECT_EQ(slurp(path), "[MyApp4]\r\n07-01=" + gbk(text) + "\r\n");
+        EXPECT_EQ(readBytes(path), "[MyApp4]\r\n07-01=" + gbk(text) + "\r\n");
     }
 }
 
@@ -136,7 +129,7 @@ TEST_F(ProfileFileTest, WritingChangesOnlyWhatItMust)
     for (const auto& c : cases) {
         put(c.before);
         file.write(c.section, c.key, QString::fromUtf8(c.value));
-        EXPECT_EQ(slurp(path), c.after) << c.before.toStdString();
+        EXPECT_EQ(readBytes(path), c.after) << c.before.toStdString();
     }
 }
 
@@ -156,7 +149,7 @@ TEST_F(ProfileFileTest, RefusesWhatWouldInjectLinesOrCannotBeStored)
     for (const auto& c : cases) {
         EXPECT_THROW(file.write(c.section, c.key, c.value), ProfileError)
             << c.section.toStdString();
-        EXPECT_EQ(slurp(path), before);
+        EXPECT_EQ(readBytes(path), before);
     }
 }
 
@@ -181,7 +174,7 @@ TEST_F(ProfileFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Could not save the settings file " + path.toStdString() + ": File too large");
-    EXPECT_EQ(slurp(path), before);
+    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kel.ini"});
 }
 

@@ -6,6 +6,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 // Failures show the text, not its bytes.
@@ -17,11 +19,7 @@ static void PrintTo(const QString& text, std::ostream* out)
 namespace deskleaf {
 namespace {
 
-QByteArray slurp(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
+using deskleaf::testfiles::readBytes;
 
 class SettingsTest : public testing::Test {
 protected:
@@ -30,9 +28,7 @@ protected:
 
     void put(const QByteArray& bytes)
     {
-        QFile out(file.path());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
+        ASSERT_TRUE(deskleaf::testfiles::writeBytes(file.path(), bytes));
     }
 };
 
@@ -56,7 +52,7 @@ TEST_F(SettingsTest, WrittenValuesReadBack)
     writeCustomText(file, 2, 4, "立春 家宴");
     writeSetting(file, settings::CalendarColour, "255");
     writeSetting(file, settings::LastWallpaperDate, lastWallpaperDateText(QDate(2024, 2, 10)));
-    EXPECT_EQ(slurp(file.path()),
+    EXPECT_EQ(readBytes(file.path()),
               QStringEncoder("GBK")(QString("[MyApp4]\r\n02-04=立春 家宴\r\n"
                                             "[MyApp3]\r\ntext5=255\r\n"
                                             "[MyApp]\r\ntext0= 2024-02-10\r\n")));
@@ -69,7 +65,7 @@ TEST_F(SettingsTest, WrittenValuesReadBack)
 TEST_F(SettingsTest, TheDefaultFileHoldsTheColourAndOneTextPerFestivalDay)
 {
     ASSERT_TRUE(ensureSettingsFile(dir.path()));
-    const QByteArray bytes = slurp(file.path());
+    const QByteArray bytes = readBytes(file.path());
     EXPECT_TRUE(bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n'));
     QStringDecoder fromGbk("GBK", QStringConverter::Flag::Stateless);
     const QString text = fromGbk(bytes);
@@ -98,7 +94,7 @@ TEST_F(SettingsTest, AnExistingFileIsNeverReplaced)
 {
     put("broken \xFF");
     EXPECT_FALSE(ensureSettingsFile(dir.path()));
-    EXPECT_EQ(slurp(file.path()), "broken \xFF");
+    EXPECT_EQ(readBytes(file.path()), "broken \xFF");
     const QString folder = dir.filePath("new/folder");
     EXPECT_TRUE(ensureSettingsFile(folder));
     EXPECT_FALSE(ensureSettingsFile(folder));
