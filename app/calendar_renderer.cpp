@@ -1,7 +1,7 @@
 #include "calendar_renderer.h"
 
-#include "clsDate.h"
 #include "settings.h"
+#include "system_colour.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -33,62 +33,6 @@ constexpr std::array<Row, 7> kRows{{
 constexpr int kBlockWidth = 340; // from x0 to the picture's right edge
 constexpr int kTopRowShift = 35; // rows 1 to 6 move up when row 0 is empty
 
-// The desktop's system colours by their index, as the current palette has them.
-std::optional<QColor> systemColour(unsigned index)
-{
-    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                 ? QGuiApplication::palette()
-                                 : QPalette();
-    using R = QPalette::ColorRole;
-    using G = QPalette::ColorGroup;
-    struct Entry {
-        G group;
-        R role;
-    };
-    // Index order of the desktop's colour list, from scroll bar (0) to menu bar (30).
-    static constexpr std::array<Entry, 31> entries{{
-        {G::Active, R::Mid},
-        {G::Active, R::Window},
-        {G::Active, R::Highlight},
-        {G::Inactive, R::Mid},
-        {G::Active, R::Window},
-        {G::Active, R::Base},
-        {G::Active, R::Shadow},
-        {G::Active, R::WindowText},
-        {G::Active, R::Text},
-        {G::Active, R::HighlightedText},
-        {G::Active, R::Window},
-        {G::Inactive, R::Window},
-        {G::Active, R::Dark},
-        {G::Active, R::Highlight},
-        {G::Active, R::HighlightedText},
-        {G::Active, R::Button},
-        {G::Active, R::Dark},
-        {G::Disabled, R::Text},
-        {G::Active, R::ButtonText},
-        {G::Inactive, R::Text},
-        {G::Active, R::Light},
-        {G::Active, R::Shadow},
-        {G::Active, R::Midlight},
-        {G::Active, R::ToolTipText},
-        {G::Active, R::ToolTipBase},
-        {G::Active, R::Window},
-        {G::Active, R::Link},
-        {G::Active, R::Highlight},
-        {G::Inactive, R::Highlight},
-        {G::Active, R::Highlight},
-        {G::Active, R::Window},
-    }};
-    if (index >= entries.size())
-        return std::nullopt;
-    return palette.color(entries[index].group, entries[index].role);
-}
-
-QColor fromBgr(std::uint32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 // The day part of a cell: its first two characters, untrimmed ("7 " for the 7th).
 QString dayPart(const QString& caption)
 {
@@ -111,35 +55,19 @@ QColor calendarColour(const QString& text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
+    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::palette()
+                                 : QPalette();
     if (ok && value >= 0 && value <= 0xFFFFFF)
-        return fromBgr(std::uint32_t(value));
+        return plainColour(qint32(value));
     // A system colour is stored as a negative 32-bit number (or its unsigned spelling).
-    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL) {
-        const auto bits = std::uint32_t(value);
-        if (bits & 0x80000000u)
-            if (const auto colour = systemColour(bits & 0x7FFFFFFFu))
-                return *colour;
-    }
-    return fromBgr(settings::DefaultCalendarColour);
+    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value)))
+        if (const auto colour = translateColour(qint32(value), palette))
+            return *colour;
+    return plainColour(settings::DefaultCalendarColour);
 }
 
-QString monthYearHeader(QDate today)
-{
-    return today.toString(QStringLiteral("MM. yyyy"));
-}
-
-QString lunarMonthHeader(QDate today)
-{
-    static const std::array<QString, 12> numerals{"一", "二", "三", "四", "五",   "六",
-                                                  "七", "八", "九", "十", "十一", "十二"};
-    clsDate date;
-    date.sInitDate(today.year(), today.month(), today.day());
-    const int month = date.lMonth(); // 0 outside the lunar table
-    const QString n = month >= 1 && month <= 12 ? numerals[std::size_t(month - 1)] : QString();
-    return QStringLiteral("农历:") + n + QStringLiteral("月");
-}
-
-void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QString& colourText,
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
                    const QString& widthText)
 {
     const QColor colour = calendarColour(colourText);
@@ -149,9 +77,6 @@ void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QSt
         width = surface.width();
     const double x0 = width - kBlockWidth;
     const int shift = grid.Label3(0) == QLatin1String(" ") ? kTopRowShift : 0;
-
-    grid.setLabel4(monthYearHeader(today));
-    grid.setLabel5(lunarMonthHeader(today));
 
     surface.setFontName(QStringLiteral("Times New Roman"));
     surface.setBold(true);
@@ -169,7 +94,7 @@ void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QSt
     printAt(x0 + 50, 55, 12, grid.Label5());
     printAt(x0 + 40, 80, 11, weekdays.join(QLatin1Char(' ')));
 
-    const QString todayNumber = QString::number(today.day());
+    const QString todayNumber = QString::number(grid.today().day());
     const auto cellColour = [&](const QString& caption) {
         return dayPart(caption).trimmed() == todayNumber ? kTodayRed : colour;
     };
@@ -196,15 +121,13 @@ void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QSt
     printAt(x0 + 45, (grid.Label3(36).isEmpty() ? 335 : 365) - shift, 9, grid.Label6());
 }
 
-void RenderCalendarWallpaper(picBuffer& surface, MonthGrid& grid, const ProfileFile& profile,
-                             QDate today, const QString& zmPath)
+void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile)
 {
     // Each run starts from the bare background: printing over an earlier calendar
     // would show both as soon as the date or the colour changed.
     surface.restartFromBackground();
-    printCalendar(surface, grid, today, readSetting(profile, settings::CalendarColour),
+    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour),
                   readSetting(profile, settings::PictureWidth));
-    saveBitmap(surface.composed(), zmPath);
 }
 
 } // namespace deskleaf

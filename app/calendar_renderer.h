@@ -7,7 +7,6 @@
 #include "profile_file.h"
 
 #include <QColor>
-#include <QDate>
 #include <QString>
 
 namespace deskleaf {
@@ -20,19 +19,14 @@ inline const QColor kTodayRed{255, 11, 23};
 // default colour.
 QColor calendarColour(const QString& text);
 
-// The header texts the renderer puts into Label4 and Label5: "03. 2026", "农历:三月".
-QString monthYearHeader(QDate today);
-QString lunarMonthHeader(QDate today);
-
-// Prints the grid's month onto surface: the header for today's month, the day cells
-// (today's in red) and the today line. widthText is the picture width the block is
-// placed for; a text that is not a positive number uses the surface's width.
-void printCalendar(TextSurface& surface, MonthGrid& grid, QDate today, const QString& colourText,
+// Prints the grid's month onto surface: its header, the day cells (the grid's today in
+// red) and the today line. widthText is the picture width the block is placed for; a
+// text that is not a positive number uses the surface's width.
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
                    const QString& widthText);
 
 // Composes the calendar afresh on the surface's background with the colour and width
-// stored in the settings file, and saves the composed image to zmPath.
-void RenderCalendarWallpaper(picBuffer& surface, MonthGrid& grid, const ProfileFile& profile,
-                             QDate today, const QString& zmPath);
+// stored in the settings file; the caller saves surface.composed().
+void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile);
 
 } // namespace deskleaf

@@ -1,64 +1,152 @@
 #include "main_window.h"
 
-#include "picture_import.h"
-#include "settings.h"
-#include "startup.h"
+#include "CustomPanel.h"
+#include "help_window.h"
+#include "property_bag.h"
+#include "song_font.h"
+#include "title_drag.h"
+#include "xpcmdbutton.h"
+#include "xptopbuttons.h"
 
+#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QEvent>
+#include <QCloseEvent>
+#include <QDateTime>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QStandardPaths>
 
 namespace deskleaf {
+namespace {
+
+Q_LOGGING_CATEGORY(lcStartup, "deskleaf.startup", QtWarningMsg)
+
+// Places are designed in twips, 15 to the pixel.
+constexpr int px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, QRect place)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(songFont(9));
+    l->setGeometry(place);
+    return l;
+}
+
+} // namespace
 
 MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)),
-      xpcmdbutton1_(new QPushButton(QStringLiteral("打开图片"), this)),
-      xpcmdbutton3_(new QPushButton(QStringLiteral("替换墙纸"), this)),
-      xpcmdbutton4_(new QPushButton(QStringLiteral("去除墙纸"), this)),
-      Check1_(new QCheckBox(QStringLiteral("自动运行："), this)), Label7_(new QLabel(this)),
-      Image1_(new QLabel(this))
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)),
+      CustomPanel1_(new CustomPanel(this))
 {
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("DeskleafV4.0"));
-    xpcmdbutton1_->setObjectName(QStringLiteral("xpcmdbutton1"));
-    xpcmdbutton3_->setObjectName(QStringLiteral("xpcmdbutton3"));
-    xpcmdbutton4_->setObjectName(QStringLiteral("xpcmdbutton4"));
-    Check1_->setObjectName(QStringLiteral("Check1"));
-    Label7_->setObjectName(QStringLiteral("Label7"));
-    Image1_->setObjectName(QStringLiteral("Image1"));
-    Check1_->setLayoutDirection(Qt::RightToLeft); // the caption stands before the box
-    Check1_->setChecked(autoRunTicked);
-    Image1_->setMinimumSize(745, 441);
+    setFixedSize(px(11175), px(7575));
+
+    CustomPanel1_->setObjectName(QStringLiteral("CustomPanel1"));
+    PropertyBag panel;
+    panel.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(songFont(9)));
+    panel.WriteProperty(QStringLiteral("Caption"), QStringLiteral("DeskleafV4.0"));
+    panel.WriteProperty(QStringLiteral("DownTitleGradientEnd"), 16569503);
+    panel.WriteProperty(QStringLiteral("DisabledBGGradientStart"), 13160660);
+    panel.WriteProperty(QStringLiteral("DisabledBGGradientEnd"), 13160660);
+    CustomPanel1_->ReadProperties(panel);
+    CustomPanel1_->setGeometry(twipsRect(0, 0, 11175, 7575));
+    CustomPanel1_->setAccessibleName(CustomPanel1_->Caption());
+    CustomPanel1_->installEventFilter(this);
+    new TitleBandDrag(CustomPanel1_, CustomPanel1_->TitleHeight());
+
+    Image1_ = label(CustomPanel1_, "Image1", {}, twipsRect(0, 960, 11175, 6615));
     Image1_->setAlignment(Qt::AlignCenter);
+    Image1_->setAccessibleName(QStringLiteral("预览"));
 
-    auto* commands = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(xpcmdbutton1_), static_cast<QWidget*>(xpcmdbutton3_),
-                       static_cast<QWidget*>(xpcmdbutton4_), static_cast<QWidget*>(Check1_)})
-        commands->addWidget(w);
-    commands->addStretch();
-    commands->addWidget(Label7_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(commands);
-    layout->addWidget(Image1_, 1);
+    xpcmdbutton1_ = commandButton("xpcmdbutton1", QStringLiteral("打开图片"), {240, 480});
+    xpcmdbutton3_ = commandButton("xpcmdbutton3", QStringLiteral("替换墙纸"), {1440, 480});
+    xpcmdbutton4_ = commandButton("xpcmdbutton4", QStringLiteral("去除墙纸"), {2640, 480});
+    xpcmdbutton5_ = commandButton("xpcmdbutton5", QStringLiteral("设  置"), {3840, 480});
+    xpcmdbutton7_ = commandButton("xpcmdbutton7", QStringLiteral("帮  助"), {5040, 480});
+    // The preview command runs from code only: after an import, at the logon start.
+    xpcmdbutton2_ = commandButton("xpcmdbutton2", QStringLiteral("预  览"), {3840, 1200});
+    xpcmdbutton2_->hide();
 
-    connect(xpcmdbutton1_, &QPushButton::clicked, this, &MainWindow::ImportBackgroundPicture);
-    connect(xpcmdbutton3_, &QPushButton::clicked, this, &MainWindow::ApplyWallpaper);
-    connect(xpcmdbutton4_, &QPushButton::clicked, this, &MainWindow::RemoveWallpaper);
+    Label55_ = label(CustomPanel1_, "Label55", QStringLiteral("自动运行："),
+                     twipsRect(6240, 600, 960, 240));
+    Check1_ = new QCheckBox(CustomPanel1_);
+    Check1_->setObjectName(QStringLiteral("Check1"));
+    Check1_->move(px(7200), px(550));
+    Check1_->resize(Check1_->sizeHint());
+    Check1_->setAccessibleName(QStringLiteral("自动运行"));
+    Check1_->setChecked(autoRunTicked);
+    Label55_->setBuddy(Check1_);
+    // Two lines between the commands' row and the preview.
+    Label7_ = label(CustomPanel1_, "Label7", {}, twipsRect(9000, 480, 2100, 480));
+    Label7_->setWordWrap(true);
+
+    xptopbuttons2_ = new xptopbuttons(CustomPanel1_);
+    xptopbuttons2_->setObjectName(QStringLiteral("xptopbuttons2"));
+    xptopbuttons2_->setValue(xptopbuttons::Minimise);
+    xptopbuttons2_->move(px(10440), 0);
+    xptopbuttons2_->setAccessibleName(QStringLiteral("最小化"));
+    xptopbuttons1_ = new xptopbuttons(CustomPanel1_);
+    xptopbuttons1_->setObjectName(QStringLiteral("xptopbuttons1"));
+    xptopbuttons1_->setValue(xptopbuttons::Close);
+    xptopbuttons1_->move(px(10800), 0);
+    xptopbuttons1_->setAccessibleName(QStringLiteral("关闭"));
+
+    setTabOrder(xpcmdbutton1_, xpcmdbutton3_);
+    setTabOrder(xpcmdbutton3_, xpcmdbutton4_);
+    setTabOrder(xpcmdbutton4_, xpcmdbutton5_);
+    setTabOrder(xpcmdbutton5_, xpcmdbutton7_);
+    setTabOrder(xpcmdbutton7_, Check1_);
+
+    connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &MainWindow::ImportBackgroundPicture);
+    connect(xpcmdbutton3_, &xpcmdbutton::Click, this, &MainWindow::ApplyWallpaper);
+    connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &MainWindow::RemoveWallpaper);
+    connect(xpcmdbutton5_, &xpcmdbutton::Click, this, [this] {
+        if (services_.openSettings)
+            services_.openSettings(this);
+    });
+    xpcmdbutton5_->setEnabled(bool(services_.openSettings));
+    connect(xpcmdbutton7_, &xpcmdbutton::Click, this, &MainWindow::showHelp);
+    connect(xpcmdbutton2_, &xpcmdbutton::Click, this,
+            [this] { attempt([this] { renderWallpaper(services_.folder, grid_); }); });
     connect(Check1_, &QCheckBox::clicked, this, &MainWindow::autoRunClicked);
+    connect(xptopbuttons1_, &xptopbuttons::Click, this, &QWidget::close);
+    connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
+    connect(CustomPanel1_, &CustomPanel::MouseEnters, this, &MainWindow::refreshGrid);
+
     refreshGrid();
     showPreview();
     // The size the stored background was made for, until the next import.
-    const QSize stored =
-        QImageReader(QDir(services_.folder).filePath(QStringLiteral("kel.bmp"))).size();
-    if (stored.isValid())
-        Label7_->setText(resolutionCaption({QString::number(stored.width()), stored}));
+    if (const auto stored = storedPicture(services_.folder))
+        Label7_->setText(resolutionCaption(*stored));
+}
+
+xpcmdbutton* MainWindow::commandButton(const char* name, const QString& caption, QPoint twips)
+{
+    auto* button = new xpcmdbutton(CustomPanel1_);
+    button->setObjectName(QLatin1String(name));
+    PropertyBag stored;
+    stored.WriteProperty(QStringLiteral("Caption"), caption);
+    stored.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(songFont(9)));
+    button->ReadProperties(stored);
+    button->setGeometry(px(twips.x()), px(twips.y()), px(1095), px(375));
+    button->setAccessibleName(caption.simplified().remove(u' '));
+    button->installEventFilter(this);
+    return button;
 }
 
 bool MainWindow::event(QEvent* event)
@@ -68,21 +156,90 @@ bool MainWindow::event(QEvent* event)
     return QWidget::event(event);
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == CustomPanel1_) {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            qCInfo(lcStartup, "first paint at %lld ms since the epoch",
+                   QDateTime::currentMSecsSinceEpoch());
+        }
+        return false;
+    }
+    // The command buttons answer the keyboard as push buttons do: Space or Enter presses
+    // the one that has the focus, which shows its highlighted face.
+    auto* button = qobject_cast<xpcmdbutton*>(watched);
+    if (!button)
+        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        button->setState(1);
+        break;
+    case QEvent::FocusOut:
+        button->setState(0);
+        break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            emit button->Click();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) {
+            emit button->Click();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window, however it is asked for, ends the program at once.
+    event->accept();
+    QCoreApplication::exit(0);
+}
+
 void MainWindow::refreshGrid()
 {
-    const QDate today = services_.today();
-    grid_.fill(today, today,
-               [this](int month, int day) { return customText(services_.profile, month, day); });
+    fillForToday(grid_, services_.folder, services_.today());
 }
 
 void MainWindow::showPreview()
 {
-    const QPixmap preview(QDir(services_.folder).filePath(QStringLiteral("zm.bmp")));
-    if (preview.isNull())
+    QImageReader reader(services_.folder.wallpaperPath());
+    const QSize size = reader.size();
+    if (!size.isValid()) {
         Image1_->clear();
-    else
-        Image1_->setPixmap(
-            preview.scaled(Image1_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        return;
+    }
+    reader.setScaledSize(size.scaled(Image1_->size() * devicePixelRatio(), Qt::KeepAspectRatio));
+    QPixmap preview = QPixmap::fromImage(reader.read());
+    preview.setDevicePixelRatio(devicePixelRatio());
+    Image1_->setPixmap(preview);
+}
+
+void MainWindow::showHelp()
+{
+    auto* help = new HelpWindow(this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->open();
+}
+
+void MainWindow::attempt(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const std::exception& e) {
+        services_.tell(this, QString::fromUtf8(e.what()));
+    }
 }
 
 void MainWindow::ImportBackgroundPicture()
@@ -93,8 +250,7 @@ void MainWindow::ImportBackgroundPicture()
     refreshGrid();
     try {
         const ImportedPicture imported =
-            composeBackgroundPicture(picture, services_.screenSize(), services_.folder, picBuffer_,
-                                     grid_, services_.today());
+            importPicture(services_.folder, picture, services_.screenSize(this), grid_);
         Label7_->setText(resolutionCaption(imported));
         showPreview();
     } catch (const std::exception& e) {
@@ -105,43 +261,29 @@ void MainWindow::ImportBackgroundPicture()
 
 void MainWindow::ApplyWallpaper()
 {
-    const QString zm = QDir(services_.folder).filePath(QStringLiteral("zm.bmp"));
-    if (!QFileInfo::exists(zm)) {
-        services_.tell(this,
-                       QStringLiteral("There is no calendar wallpaper yet: open a picture first."));
-        return;
-    }
-    try {
-        services_.wallpaper.apply(zm);
-    } catch (const std::exception& e) {
-        services_.tell(this, QString::fromUtf8(e.what()));
-    }
+    attempt([this] { applyWallpaper(services_.folder, services_.desktop.wallpaper); });
 }
 
 void MainWindow::RemoveWallpaper()
 {
-    try {
-        services_.wallpaper.remove();
-    } catch (const std::exception& e) {
-        services_.tell(this, QString::fromUtf8(e.what()));
-    }
+    attempt([this] { removeWallpaper(services_.desktop.wallpaper); });
 }
 
 void MainWindow::autoRunClicked(bool on)
 {
-    const StartupServices startup{services_.profile,   services_.folder, services_.today(),
-                                  services_.wallpaper, services_.logon,  services_.executable};
-    try {
-        setAutoRun(startup, on);
-    } catch (const std::exception& e) {
-        services_.tell(this, QString::fromUtf8(e.what()));
-    }
+    attempt([&] { setAutoRun(services_.folder, services_.desktop, on); });
 }
 
 QString MainWindow::askForPicture(QWidget* parent)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("打开图片"), QString(),
-                                        QStringLiteral("All File(*.*) (*)"));
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format)
+                 << QStringLiteral("*.") + QString::fromLatin1(format.toUpper());
+    const QString filter = QStringLiteral("图片 (%1);;所有文件 (*)").arg(patterns.join(u' '));
+    return QFileDialog::getOpenFileName(
+        parent, QStringLiteral("打开图片"),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), filter);
 }
 
 void MainWindow::showMessage(QWidget* parent, const QString& text)

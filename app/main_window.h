@@ -1,15 +1,13 @@
-// The main window: open a picture, set or remove the wallpaper, the auto-run box, and a
-// preview of the composed wallpaper. Its month grid, which only the renderer reads, is
-// brought to today whenever the window becomes active.
+// The main window Form1: open a picture, set or remove the wallpaper, settings and help, the
+// auto-run box, the resolution line and a preview of the composed wallpaper, on the skinned
+// title panel. Its month grid, which only the wallpaper reads, is brought to today whenever
+// the window becomes active and whenever the pointer enters the panel.
 #pragma once
 
-#include "logon_start.h"
+#include "jobs.h"
 #include "month_grid.h"
-#include "pic_buffer.h"
-#include "profile_file.h"
-#include "wallpaper.h"
+#include "program_folder.h"
 
-#include <QDate>
 #include <QSize>
 #include <QWidget>
 
@@ -17,21 +15,22 @@
 
 class QCheckBox;
 class QLabel;
-class QPushButton;
 
 namespace deskleaf {
 
+class CustomPanel;
+class xpcmdbutton;
+class xptopbuttons;
+
 // What the window asks of the user and of the system; tests replace them.
 struct MainWindowServices {
-    ProfileFile& profile;
-    QString folder;
-    WallpaperSetter& wallpaper;
-    LogonStart& logon;
-    QString executable;
-    std::function<QDate()> today;
-    std::function<QSize()> screenSize;              // in device pixels
+    ProgramFolder& folder;
+    Desktop desktop;
+    Clock today;
+    std::function<QSize(QWidget*)> screenSize;      // of the window's screen, in device pixels
     std::function<QString(QWidget*)> choosePicture; // empty when cancelled
     std::function<void(QWidget*, const QString&)> tell;
+    std::function<void(QWidget*)> openSettings; // empty while there is no settings window
 };
 
 class MainWindow : public QWidget {
@@ -44,27 +43,40 @@ public:
     void RemoveWallpaper();
     const MonthGrid& grid() const { return grid_; }
 
-    // The real prompts: a file dialog for any file, a message box titled 提示.
+    // The real prompts: Qt's file dialog in the Pictures folder, a message box titled 提示.
     static QString askForPicture(QWidget* parent);
     static void showMessage(QWidget* parent, const QString& text);
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    xpcmdbutton* commandButton(const char* name, const QString& caption, QPoint twips);
     void refreshGrid();
     void showPreview();
+    void showHelp();
     void autoRunClicked(bool on);
+    // Runs a command, telling the user what failed.
+    void attempt(const std::function<void()>& command);
 
     MainWindowServices services_;
     MonthGrid grid_{MonthGrid::Kind::Main};
-    picBuffer picBuffer_;
-    QPushButton* xpcmdbutton1_;
-    QPushButton* xpcmdbutton3_;
-    QPushButton* xpcmdbutton4_;
+    CustomPanel* CustomPanel1_;
+    xpcmdbutton* xpcmdbutton1_;
+    xpcmdbutton* xpcmdbutton2_;
+    xpcmdbutton* xpcmdbutton3_;
+    xpcmdbutton* xpcmdbutton4_;
+    xpcmdbutton* xpcmdbutton5_;
+    xpcmdbutton* xpcmdbutton7_;
+    QLabel* Label55_;
     QCheckBox* Check1_;
     QLabel* Label7_;
+    xptopbuttons* xptopbuttons1_;
+    xptopbuttons* xptopbuttons2_;
     QLabel* Image1_;
+    bool painted_ = false;
 };
 
 } // namespace deskleaf

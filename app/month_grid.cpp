@@ -58,10 +58,14 @@ void MonthGrid::page(QDate today, int months, const CustomTextLookup& customText
 void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customText)
 {
     shown_ = shown;
+    today_ = today;
     monthStart_ = QDate(shown.year(), shown.month(), 1);
     if (kind_ == Kind::Picker) {
         label2_ = QStringLiteral("%1").arg(shown.month(), 2, 10, QLatin1Char('0'));
         label4_ = QStringLiteral("%1").arg(shown.year(), 4, 10, QLatin1Char('0'));
+    } else {
+        label4_ = monthYearHeader(today);
+        label5_ = lunarMonthHeader(today);
     }
 
     // Cells the month does not reach go back to their initial captions, so a month
@@ -113,6 +117,22 @@ int MonthGrid::cellTop(int cell) const
 int MonthGrid::label6Top() const
 {
     return cellZeroUsed() ? 4680 : 4000;
+}
+
+QString monthYearHeader(QDate today)
+{
+    return today.toString(QStringLiteral("MM. yyyy"));
+}
+
+QString lunarMonthHeader(QDate today)
+{
+    static const std::array<QString, 12> numerals{"一", "二", "三", "四", "五",   "六",
+                                                  "七", "八", "九", "十", "十一", "十二"};
+    clsDate date;
+    date.sInitDate(today.year(), today.month(), today.day());
+    const int month = date.lMonth(); // 0 outside the lunar table
+    const QString n = month >= 1 && month <= 12 ? numerals[std::size_t(month - 1)] : QString();
+    return QStringLiteral("农历:") + n + QStringLiteral("月");
 }
 
 QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText)

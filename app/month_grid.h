@@ -35,18 +35,18 @@ public:
 
     Kind kind() const { return kind_; }
     QDate shownDate() const { return shown_; }
+    QDate today() const { return today_; }
     QDate monthStart() const { return monthStart_; }
 
     const QString& Label3(int cell) const { return cells_.at(cell).caption; }
     static QString Label1(int column); // 周一 ... 周日
     static QColor Label1Colour(int column);
     const QString& Label2() const { return label2_; } // picker: shown month, two digits
-    const QString& Label4() const { return label4_; } // picker: shown year
-    const QString& Label5() const { return label5_; } // picker: lunar month line
+    // Picker: the shown year. Main: today's month and year, "03. 2026".
+    const QString& Label4() const { return label4_; }
+    // Picker: the lunar month line of the shown month. Main: today's, "农历:三月".
+    const QString& Label5() const { return label5_; }
     const QString& Label6() const { return label6_; } // "今天是:" and today's text, or empty
-    // The main window's renderer writes its header texts into Label4 and Label5.
-    void setLabel4(const QString& text) { label4_ = text; }
-    void setLabel5(const QString& text) { label5_ = text; }
 
     bool cellVisible(int cell) const { return cells_.at(cell).visible; }
     QColor cellColour(int cell) const { return cells_.at(cell).colour; }
@@ -70,10 +70,15 @@ private:
 
     Kind kind_;
     QDate shown_;
+    QDate today_;
     QDate monthStart_;
     std::array<Cell, kCells> cells_;
     QString label2_, label4_, label5_, label6_;
 };
+
+// The main grid's header texts, which the wallpaper prints: "03. 2026", "农历:三月".
+QString monthYearHeader(QDate today);
+QString lunarMonthHeader(QDate today);
 
 // Today's line: the lunar festival, else the user's text for the day, else nothing.
 QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText);

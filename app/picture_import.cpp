@@ -1,8 +1,5 @@
 #include "picture_import.h"
 
-#include "calendar_renderer.h"
-#include "settings.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -81,30 +78,6 @@ QImage loadStretchedPicture(const QString& path, QSize size)
     if (size.isValid() && image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image.convertToFormat(QImage::Format_RGB32);
-}
-
-ImportedPicture composeBackgroundPicture(const QString& picturePath, QSize screen,
-                                         const QString& folder, picBuffer& surface, MonthGrid& grid,
-                                         QDate today)
-{
-    const ImportedPicture picture{QString::number(screen.width()), screen};
-    picBuffer composed;
-    composed.setBackground(loadStretchedPicture(picturePath, screen));
-
-    ProfileFile profile(QDir(folder).filePath(QStringLiteral("kel.ini")));
-    printCalendar(composed, grid, today, readSetting(profile, settings::CalendarColour),
-                  picture.widthText);
-
-    // Both bitmaps are written in full before either replaces its old file, and the
-    // width is stored in between, so a failure leaves the folder as it was.
-    PendingBitmap background(composed.background(),
-                             QDir(folder).filePath(QStringLiteral("kel.bmp")));
-    PendingBitmap wallpaper(composed.composed(), QDir(folder).filePath(QStringLiteral("zm.bmp")));
-    writeSetting(profile, settings::PictureWidth, picture.widthText);
-    background.commit();
-    wallpaper.commit();
-    surface = composed;
-    return picture;
 }
 
 QSize screenSizeInPixels(const QScreen* screen)

@@ -24,8 +24,8 @@ QString dayKey(int month, int day)
         .arg(day, 2, 10, QLatin1Char('0'));
 }
 
-// The shipped default, UTF-8 with LF in the resource, as the file wants it: GBK with CR-LF.
-QByteArray defaultFileBytes()
+// The shipped default, UTF-8 with LF in the resource.
+QString defaultFileText()
 {
     loadDefaultSettingsResource();
     QFile resource(QStringLiteral(":/deskleaf/default_kel.ini"));
@@ -33,10 +33,18 @@ QByteArray defaultFileBytes()
         throw ProfileError("The default settings are missing from the program.");
     QStringDecoder fromUtf8(QStringConverter::Utf8);
     QString text = fromUtf8(resource.readAll());
-    text.remove(u'\r').replace(u'\n', QStringLiteral("\r\n"));
+    if (fromUtf8.hasError())
+        throw ProfileError(
+            "The default settings shipped with the program cannot be stored as GBK.");
+    return text.remove(u'\r');
+}
+
+// The default as the file wants it: GBK with CR-LF.
+QByteArray defaultFileBytes()
+{
     QStringEncoder toGbk("GBK");
-    const QByteArray bytes = toGbk(text);
-    if (fromUtf8.hasError() || toGbk.hasError())
+    const QByteArray bytes = toGbk(defaultFileText().replace(u'\n', QStringLiteral("\r\n")));
+    if (toGbk.hasError())
         throw ProfileError(
             "The default settings shipped with the program cannot be stored as GBK.");
     return bytes;
@@ -76,6 +84,27 @@ void writeCustomText(ProfileFile& file, int month, int day, const QString& text)
 QString lastWallpaperDateText(QDate day)
 {
     return u' ' + day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QStringList defaultCustomTexts()
+{
+    const QString section = QString::fromLatin1(settings::CustomTextSection);
+    QStringList texts;
+    bool inSection = false;
+    for (const QString& line : defaultFileText().split(u'\n')) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(u'[')) {
+            inSection = trimmed.compare(u'[' + section + u']', Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = trimmed.indexOf(u'=');
+        if (inSection && equals > 0) {
+            const QString text = trimmed.mid(equals + 1).trimmed();
+            if (!text.isEmpty())
+                texts << text;
+        }
+    }
+    return texts;
 }
 
 bool ensureSettingsFile(const QString& folder)

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,5 +42,9 @@ QString lastWallpaperDateText(QDate day);
 // one; a file already there, even a broken one, is left alone. Throws ProfileError when it
 // cannot write.
 bool ensureSettingsFile(const QString& folder);
+
+// The texts under MyApp4 in that default, in file order. Throws ProfileError when the default
+// is missing from the program.
+QStringList defaultCustomTexts();
 
 } // namespace deskleaf

@@ -1,14 +1,14 @@
 // Tidemark, the desktop program. No arguments: within three minutes of start-up it makes
 // the day's wallpaper without a window; otherwise it opens the main window.
+#include "jobs.h"
 #include "main_window.h"
 #include "picture_import.h"
 #include "settings.h"
-#include "startup.h"
 #include "startup_clock.h"
+#include "wiring.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QStandardPaths>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -18,29 +18,22 @@ using namespace deskleaf;
 int main(int argc, char** argv)
 {
     const QString executable = executablePath(argv[0]);
-    const QString folder =
-        programFolder(executable, QStringLiteral(DESKLEAF_INSTALL_BINDIR),
-                      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     const std::optional<double> uptime = secondsSinceStartup();
-    const bool unattended = uptime && *uptime < kUnattendedWindow;
     // The logon start shows nothing, so it needs no display.
-    if (unattended && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (isLogonStart(uptime) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
+    ProgramFolder folder(defaultProgramFolder(executable));
     QString problem;
     try {
-        ensureSettingsFile(folder);
+        ensureSettingsFile(folder.path());
     } catch (const std::exception& e) {
         problem = QString::fromUtf8(e.what());
     }
-    ProfileFile profile(QDir(folder).filePath(QStringLiteral("kel.ini")));
-    ProcessRunner runner;
-    const auto wallpaper = makeWallpaperSetter(DesktopEnvironment::fromProcess(), runner);
-    const auto logon = makeLogonStart();
-    const StartupServices services{profile,    folder, QDate::currentDate(),
-                                   *wallpaper, *logon, executable};
-    const StartupDecision decision = decideStartup(services, uptime);
+    const RealDesktop real(executable);
+    const StartupDecision decision =
+        decideStartup(folder, real.desktop(), RealDesktop::today(), uptime);
     if (!decision.interactive) {
         const LogonJobResult& job = *decision.logonJob;
         if (!job.message.isEmpty())
@@ -50,10 +43,13 @@ int main(int argc, char** argv)
     if (problem.isEmpty())
         problem = decision.problem;
 
-    MainWindow window(MainWindowServices{profile, folder, *wallpaper, *logon, executable,
-                                         [] { return QDate::currentDate(); },
-                                         [&window] { return screenSizeInPixels(window.screen()); },
-                                         &MainWindow::askForPicture, &MainWindow::showMessage},
+    MainWindow window(MainWindowServices{folder,
+                                         real.desktop(),
+                                         &RealDesktop::today,
+                                         [](QWidget* w) { return screenSizeInPixels(w->screen()); },
+                                         &MainWindow::askForPicture,
+                                         &MainWindow::showMessage,
+                                         {}},
                       decision.autoRunTicked);
     window.show();
     if (!problem.isEmpty())

@@ -1,18 +1,13 @@
 #include "wallpaper_commands.h"
 
 #include "arguments.h"
-#include "calendar_renderer.h"
-#include "month_grid.h"
-#include "picture_import.h"
-#include "settings.h"
-#include "startup.h"
+#include "jobs.h"
 #include "startup_clock.h"
-#include "wallpaper.h"
+#include "wiring.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <map>
@@ -50,7 +45,7 @@ QDate todayOption(const std::map<std::string_view, std::string_view>& opts)
 {
     const auto it = opts.find("--today");
     if (it == opts.end())
-        return QDate::currentDate();
+        return RealDesktop::today();
     const auto date = parseQDate(it->second);
     if (!date)
         throw UsageError{"--today \"" + std::string(it->second) + "\" is not a date (YYYY-MM-DD)"};
@@ -63,13 +58,12 @@ QString folderOption(const std::map<std::string_view, std::string_view>& opts)
     if (it != opts.end())
         return toQString(it->second);
     // The program's own folder, found as the desktop program finds it.
-    return programFolder(executablePath("deskleaf"), QStringLiteral(DESKLEAF_INSTALL_BINDIR),
-                         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return defaultProgramFolder(executablePath("deskleaf"));
 }
 
-MonthGrid::CustomTextLookup lookupIn(const ProfileFile& profile)
+std::string native(const QString& path)
 {
-    return [&profile](int month, int day) { return customText(profile, month, day); };
+    return QDir::toNativeSeparators(path).toStdString();
 }
 
 // The screen the wallpaper is for; the offscreen platform's pretend screen does not count.
@@ -103,12 +97,10 @@ int runMonth(std::span<const std::string_view> args, std::ostream& out, std::ost
         static constexpr std::string_view known[] = {"--today", "--folder"};
         const auto opts = options(args.subspan(1), known);
         const QDate today = todayOption(opts);
-        const ProfileFile profile(QDir(folderOption(opts)).filePath(QStringLiteral("kel.ini")));
+        const ProgramFolder folder(folderOption(opts));
 
         MonthGrid grid(MonthGrid::Kind::Main);
-        grid.fill(*month, today, lookupIn(profile));
-        grid.setLabel4(monthYearHeader(today));
-        grid.setLabel5(lunarMonthHeader(today));
+        grid.fill(*month, today, customTextsOf(folder));
         std::string text;
         for (int i = 0; i < MonthGrid::kCells; ++i)
             text += std::to_string(i) + '\t' + grid.Label3(i).toStdString() + '\n';
@@ -132,7 +124,7 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         const auto opts = options(args, known);
         if (!opts.contains("--folder"))
             throw UsageError{"--folder is needed"};
-        const QString folder = toQString(opts.at("--folder"));
+        ProgramFolder folder(toQString(opts.at("--folder")));
         const QDate today = todayOption(opts);
         QSize size = screenSize();
         if (const auto it = opts.find("--size"); it != opts.end()) {
@@ -141,29 +133,18 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
                 throw UsageError{"--size \"" + std::string(it->second) + "\" is not WxH"};
             size = *parsed;
         }
-        if (!QFileInfo(folder).isDir()) {
-            err << "deskleaf render: " << folder.toStdString() << " is not a folder\n";
+        if (!QFileInfo(folder.path()).isDir()) {
+            err << "deskleaf render: " << native(folder.path()) << " is not a folder\n";
             return 1;
         }
 
-        const QDir dir(folder);
-        const ProfileFile profile(dir.filePath(QStringLiteral("kel.ini")));
         MonthGrid grid(MonthGrid::Kind::Main);
-        grid.fill(today, today, lookupIn(profile));
-        picBuffer surface;
-        if (const auto it = opts.find("--picture"); it != opts.end()) {
-            composeBackgroundPicture(toQString(it->second), size, folder, surface, grid, today);
-        } else {
-            // The logon start's road: the stored background, the calendar printed anew.
-            const QString background = dir.filePath(QStringLiteral("kel.bmp"));
-            surface.setBackground(loadStretchedPicture(background, QSize()));
-            RenderCalendarWallpaper(surface, grid, profile, today,
-                                    dir.filePath(QStringLiteral("zm.bmp")));
-        }
-        out << QDir::toNativeSeparators(dir.absoluteFilePath(QStringLiteral("zm.bmp")))
-                   .toStdString()
-            << '\n'
-            << std::flush;
+        fillForToday(grid, folder, today);
+        if (const auto it = opts.find("--picture"); it != opts.end())
+            importPicture(folder, toQString(it->second), size, grid);
+        else
+            renderWallpaper(folder, grid);
+        out << native(folder.wallpaperPath()) << '\n' << std::flush;
         return 0;
     } catch (const UsageError& e) {
         return usage(err, "render", e, kRenderUsage);
@@ -178,19 +159,13 @@ int runRefresh(std::span<const std::string_view> args, std::ostream& out, std::o
     try {
         static constexpr std::string_view known[] = {"--folder"};
         const auto opts = options(args, known);
-        const QString folder = folderOption(opts);
-        ProfileFile profile(QDir(folder).filePath(QStringLiteral("kel.ini")));
-        ProcessRunner runner;
-        const auto wallpaper = makeWallpaperSetter(DesktopEnvironment::fromProcess(), runner);
-        const auto logon = makeLogonStart();
-        const StartupServices services{profile,    folder, QDate::currentDate(),
-                                       *wallpaper, *logon, executablePath("deskleaf")};
-        const LogonJobResult result = runLogonWallpaper(services);
+        ProgramFolder folder(folderOption(opts));
+        const RealDesktop desktop(executablePath("deskleaf"));
+        const LogonJobResult result =
+            runLogonJob(folder, desktop.wallpaper(), RealDesktop::today());
         switch (result.job) {
         case LogonJob::Made:
-            out << QDir::toNativeSeparators(QDir(folder).absoluteFilePath(QStringLiteral("zm.bmp")))
-                       .toStdString()
-                << '\n';
+            out << native(folder.wallpaperPath()) << '\n';
             return 0;
         case LogonJob::AutoRunOff:
             out << "auto-run is off: nothing to do\n";

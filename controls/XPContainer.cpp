@@ -1,5 +1,6 @@
 #include "XPContainer.h"
 
+#include "song_font.h"
 #include "system_colour.h"
 
 #include <QEvent>
@@ -40,11 +41,7 @@ constexpr std::array<Scheme, XPContainer::kThemeCount> kThemes{{
 
 QFont captionFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSize(9);
-    font.setBold(true);
-    return font;
+    return songFont(9, true);
 }
 
 // Rows [top, top + rows) from light to dark, the step measured over m rows: a body with one row

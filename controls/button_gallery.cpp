@@ -1,4 +1,5 @@
 #include "button_gallery.h"
+#include "song_font.h"
 
 #include "xpcmdbutton.h"
 #include "xptopbuttons.h"
@@ -49,9 +50,7 @@ void renderButtonGallery(const QString& dir)
     QDir().mkpath(dir);
     const QDir out(dir);
 
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSize(9);
+    const QFont font = songFont(9);
     const struct {
         const char* name;
         std::function<void(xpcmdbutton&)> look;

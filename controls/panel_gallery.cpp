@@ -1,4 +1,5 @@
 #include "panel_gallery.h"
+#include "song_font.h"
 
 #include "CustomPanel.h"
 #include "XPContainer.h"
@@ -60,9 +61,7 @@ void renderPanelGallery(const QString& dir)
         CustomPanel panel;
         panel.setObjectName(QStringLiteral("CustomPanel1"));
         panel.resize(320, 180);
-        QFont font;
-        font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC")});
-        font.setPointSize(9);
+        const QFont font = songFont(9);
         panel.setPanelFont(font);
         panel.setCaption(QStringLiteral("DeskleafV4.0"));
         panel.setRoundedCorners(12);

@@ -5,19 +5,30 @@
 #include "command_runner.h"
 #include "platform_error.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
 
 namespace deskleaf {
 
+// A picture for the desktop: screen names a monitor (QScreen::name()), empty for every one.
+struct WallpaperPicture {
+    QString screen;
+    QString path;
+};
+using WallpaperPictures = QList<WallpaperPicture>;
+
 class WallpaperSetter {
 public:
     virtual ~WallpaperSetter() = default;
-    // Shows the picture at path as the wallpaper. The desktop is handed a copy under a new
-    // name in DesktopEnvironment::cacheFolder, and the copies it no longer shows are
-    // removed. Throws PlatformError.
-    virtual void apply(const QString& path) = 0;
+    // Shows the pictures as the wallpaper, all in one go: one for every screen, or one per
+    // named screen. The desktop is handed copies under new names in
+    // DesktopEnvironment::cacheFolder, and the copies it no longer shows are removed.
+    // Throws PlatformError.
+    virtual void apply(const WallpaperPictures& pictures) = 0;
+    // The picture at path on every screen.
+    void apply(const QString& path) { apply(WallpaperPictures{{QString(), path}}); }
     // Leaves the desktop without a picture. Throws PlatformError.
     virtual void remove() = 0;
 };

@@ -24,23 +24,39 @@ DesktopWallpaper::DesktopWallpaper(QString name, const DesktopEnvironment& env,
 {
 }
 
-void DesktopWallpaper::apply(const QString& path)
+void DesktopWallpaper::apply(const WallpaperPictures& pictures)
 {
-    QString snapshot;
+    WallpaperPictures snapshots;
+    QStringList shown;
     toolRunsDone_ = 0;
     try {
-        snapshot = takeSnapshot(path);
-        show(snapshot);
+        if (pictures.isEmpty())
+            throw StepError(QStringLiteral("no picture was given"));
+        for (const WallpaperPicture& picture : pictures) {
+            snapshots.append({picture.screen, takeSnapshot(picture.path)});
+            shown << snapshots.last().path;
+        }
+        if (snapshots.size() == 1 && snapshots[0].screen.isEmpty())
+            show(snapshots[0].path);
+        else
+            showPerScreen(snapshots);
     } catch (const StepError& e) {
-        // Once a tool took the new copy, the desktop may show it: it stays until the next
-        // apply that succeeds.
-        if (!snapshot.isEmpty() && toolRunsDone_ == 0)
-            QFile::remove(snapshot);
+        // Once a tool took the new copies, the desktop may show them: they stay until the
+        // next apply that succeeds.
+        if (toolRunsDone_ == 0)
+            for (const QString& snapshot : shown)
+                QFile::remove(snapshot);
         throw PlatformError(QStringLiteral("Could not set the wallpaper on %1: %2")
                                 .arg(name_, e.what())
                                 .toStdString());
     }
-    removeSnapshotsExcept(snapshot);
+    // Every screen was given its picture just now, so these are all the desktop shows.
+    removeSnapshotsExcept(shown);
+}
+
+void DesktopWallpaper::showPerScreen(const WallpaperPictures&)
+{
+    throw StepError(QStringLiteral("it takes one picture for all screens"));
 }
 
 void DesktopWallpaper::remove()
@@ -96,13 +112,13 @@ QString DesktopWallpaper::takeSnapshot(const QString& picture) const
     return snapshot;
 }
 
-void DesktopWallpaper::removeSnapshotsExcept(const QString& snapshot) const
+void DesktopWallpaper::removeSnapshotsExcept(const QStringList& shown) const
 {
     const QDir folder(env_.cacheFolder);
     const QStringList names = folder.entryList({kSnapshotPrefix + u'*'}, QDir::Files);
     for (const QString& name : names) {
         const QString path = folder.absoluteFilePath(name);
-        if (path != snapshot)
+        if (!shown.contains(path))
             QFile::remove(path); // a leftover costs disk space only
     }
 }

@@ -21,13 +21,16 @@ public:
 
     // Hands the desktop a fresh copy of the picture: desktops cache pictures by path, so
     // the same path with new contents would keep showing the old picture.
-    void apply(const QString& path) final;
+    using WallpaperSetter::apply;
+    void apply(const WallpaperPictures& pictures) final;
     void remove() final;
 
 protected:
-    // Both throw StepError.
+    // All throw StepError. show puts one picture on every screen.
     virtual void show(const QString& snapshot) = 0;
     virtual void clear() = 0;
+    // One picture per named screen; a desktop that cannot do that says so.
+    virtual void showPerScreen(const WallpaperPictures& snapshots);
 
     // Runs program within the time limit; returns its standard output, throws StepError
     // when it is missing, refuses or does not finish.
@@ -39,7 +42,7 @@ protected:
 
 private:
     QString takeSnapshot(const QString& picture) const;
-    void removeSnapshotsExcept(const QString& snapshot) const;
+    void removeSnapshotsExcept(const QStringList& shown) const;
 
     const QString name_;
     int toolRunsDone_ = 0; // tools that succeeded during the current apply

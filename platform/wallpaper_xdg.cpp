@@ -301,7 +301,8 @@ public:
     {
     }
 
-    void apply(const QString&) override { fail(QStringLiteral("set")); }
+    using WallpaperSetter::apply;
+    void apply(const WallpaperPictures&) override { fail(QStringLiteral("set")); }
     void remove() override { fail(QStringLiteral("remove")); }
 
 private:

@@ -1,4 +1,4 @@
-#include "picture_import.h"
+#include "jobs.h"
 #include "settings.h"
 #include "test_files.h"
 
@@ -40,12 +40,11 @@ protected:
     {
         MonthGrid grid(MonthGrid::Kind::Main);
         grid.fill(QDate(2026, 3, 5), QDate(2026, 3, 5), {});
-        return composeBackgroundPicture(picture, screen, dir.path(), surface, grid,
-                                        QDate(2026, 3, 5));
+        return importPicture(folder, picture, screen, grid);
     }
 
     QTemporaryDir dir;
-    picBuffer surface;
+    ProgramFolder folder{dir.path()};
 };
 
 } // namespace
@@ -65,7 +64,6 @@ TEST_F(PictureImport, StretchesToTheScreenIgnoringProportions)
     EXPECT_EQ(kel.pixel(500, 10), qRgb(255, 0, 0)); // the left half stays the left half
     EXPECT_EQ(kel.pixel(530, 10), qRgb(0, 0, 255));
     EXPECT_NE(zm, kel); // the calendar is printed on zm.bmp only
-    EXPECT_EQ(surface.background(), kel.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(readSetting(ProfileFile(path("kel.ini")), settings::PictureWidth), "1024");
 }
 
@@ -95,7 +93,6 @@ TEST_F(PictureImport, BadInputChangesNothing)
     import(path("good.png"));
     const QByteArray kel = readBytes(path("kel.bmp")), zm = readBytes(path("zm.bmp")),
                      ini = readBytes(path("kel.ini"));
-    const QImage background = surface.background();
 
     QByteArray jpeg;
     {
@@ -132,7 +129,6 @@ TEST_F(PictureImport, BadInputChangesNothing)
         EXPECT_EQ(readBytes(path("kel.bmp")), kel);
         EXPECT_EQ(readBytes(path("zm.bmp")), zm);
         EXPECT_EQ(readBytes(path("kel.ini")), ini);
-        EXPECT_EQ(surface.background(), background);
     }
 }
 
@@ -140,11 +136,15 @@ TEST_F(PictureImport, RefusedSettingsWriteKeepsTheBitmaps)
 {
     quadrants({800, 600}).save(path("good.png"));
     import(path("good.png"));
-    const QByteArray kel = readBytes(path("kel.bmp"));
+    const QByteArray kel = readBytes(path("kel.bmp")), zm = readBytes(path("zm.bmp"));
     quadrants({300, 200}).save(path("other.png"));
-    // kel.ini as a folder: the width cannot be stored, so neither bitmap may change.
+    // kel.ini as a folder: the width, stored last, cannot be stored, so both bitmaps that were
+    // already replaced are put back, and nothing is left beside them.
     QFile::remove(path("kel.ini"));
     QDir(dir.path()).mkdir("kel.ini");
     EXPECT_ANY_THROW(import(path("other.png")));
     EXPECT_EQ(readBytes(path("kel.bmp")), kel);
+    EXPECT_EQ(readBytes(path("zm.bmp")), zm);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"good.png", "kel.bmp", "other.png", "zm.bmp"}));
 }

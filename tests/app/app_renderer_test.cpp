@@ -74,7 +74,7 @@ RecordingSurface rendered(QDate month, QDate today, const QString& width = "1024
     MonthGrid grid(MonthGrid::Kind::Main);
     grid.fill(month, today, {});
     RecordingSurface surface;
-    printCalendar(surface, grid, today, colour, width);
+    printCalendar(surface, grid, colour, width);
     return surface;
 }
 
@@ -196,7 +196,8 @@ TEST(Renderer, CalendarColourText)
     for (const char* bad : {"ys", "", "16777216", "-1", "12abc", "-2147483617"})
         EXPECT_EQ(calendarColour(bad), kDefault) << bad;
     // System colour 8, the window text, as stored signed and unsigned.
-    const QColor windowText = QGuiApplication::palette().color(QPalette::Active, QPalette::Text);
+    const QColor windowText =
+        QGuiApplication::palette().color(QPalette::Active, QPalette::WindowText);
     EXPECT_EQ(calendarColour("-2147483640"), windowText);
     EXPECT_EQ(calendarColour("2147483656"), windowText);
 }
@@ -214,8 +215,8 @@ protected:
         ini.close();
         MonthGrid grid(MonthGrid::Kind::Main);
         grid.fill(today, today, {});
-        RenderCalendarWallpaper(surface, grid, ProfileFile(dir.filePath("kel.ini")), today,
-                                dir.filePath("zm.bmp"));
+        RenderCalendarWallpaper(surface, grid, ProfileFile(dir.filePath("kel.ini")));
+        saveBitmap(surface.composed(), dir.filePath("zm.bmp"));
         QImage image(dir.filePath("zm.bmp"));
         EXPECT_FALSE(image.isNull());
         return image.convertToFormat(QImage::Format_RGB32);
@@ -285,9 +286,8 @@ TEST_F(RenderedWallpaper, FailedSaveKeepsTheOldFile)
     }();
     MonthGrid grid(MonthGrid::Kind::Main);
     grid.fill(QDate(2026, 3, 6), QDate(2026, 3, 6), {});
-    EXPECT_THROW(RenderCalendarWallpaper(surface, grid, ProfileFile(dir.filePath("kel.ini")),
-                                         QDate(2026, 3, 6), dir.filePath("no/such/zm.bmp")),
-                 PictureError);
+    RenderCalendarWallpaper(surface, grid, ProfileFile(dir.filePath("kel.ini")));
+    EXPECT_THROW(saveBitmap(surface.composed(), dir.filePath("no/such/zm.bmp")), PictureError);
     QFile f(dir.filePath("zm.bmp"));
     f.open(QIODevice::ReadOnly);
     EXPECT_EQ(f.readAll(), before);

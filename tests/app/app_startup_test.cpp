@@ -1,6 +1,6 @@
 #include "fakes.h"
+#include "jobs.h"
 #include "settings.h"
-#include "startup.h"
 #include "test_files.h"
 
 #include <QDir>
@@ -28,15 +28,17 @@ protected:
     }
     QString path(const char* name) const { return dir.filePath(name); }
     void store(const SettingKey& key, const QString& value) { writeSetting(profile, key, value); }
-    StartupServices services(QDate day = QDate(2026, 12, 8))
+    StartupDecision decide(std::optional<double> uptime, QDate day = QDate(2026, 12, 8))
     {
-        return {profile, dir.path(), day, wallpaper, logon, "/opt/deskleaf/Tidemark"};
+        return decideStartup(folder, desktop, day, uptime);
     }
 
     QTemporaryDir dir;
-    ProfileFile profile{dir.filePath("kel.ini")};
+    ProgramFolder folder{dir.path()};
+    ProfileFile& profile = folder.profile();
     FakeWallpaper wallpaper;
     FakeLogonStart logon;
+    Desktop desktop{wallpaper, logon, "/opt/deskleaf/Tidemark"};
 };
 
 } // namespace
@@ -46,7 +48,7 @@ TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
     store(settings::AutoRun, "1");
     store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
 
-    const StartupDecision first = decideStartup(services(), 100);
+    const StartupDecision first = decide(100);
     EXPECT_FALSE(first.interactive);
     ASSERT_TRUE(first.logonJob);
     EXPECT_EQ(first.logonJob->job, LogonJob::Made);
@@ -58,12 +60,12 @@ TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
     EXPECT_EQ(logon.calls, QStringList{"enable qorvent /opt/deskleaf/Tidemark"});
 
     const QByteArray zm = readBytes(path("zm.bmp"));
-    const StartupDecision second = decideStartup(services(), 100);
+    const StartupDecision second = decide(100);
     EXPECT_EQ(second.logonJob->job, LogonJob::AlreadyDone);
     EXPECT_EQ(wallpaper.calls.size(), 1);
     EXPECT_EQ(readBytes(path("zm.bmp")), zm);
 
-    EXPECT_EQ(decideStartup(services(QDate(2026, 12, 9)), 179.9).logonJob->job, LogonJob::Made);
+    EXPECT_EQ(decide(179.9, QDate(2026, 12, 9)).logonJob->job, LogonJob::Made);
 }
 
 TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
@@ -73,19 +75,19 @@ TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
     const QByteArray ini = readBytes(path("kel.ini"));
 
     wallpaper.fail = true;
-    EXPECT_EQ(decideStartup(services(), 10).logonJob->job, LogonJob::Failed);
+    EXPECT_EQ(decide(10).logonJob->job, LogonJob::Failed);
     EXPECT_EQ(readSetting(profile, settings::LastWallpaperDate), "2026-12-07");
 
     wallpaper.fail = false;
     QFile::remove(path("kel.bmp"));
-    const LogonJobResult missing = *decideStartup(services(), 10).logonJob;
+    const LogonJobResult missing = *decide(10).logonJob;
     EXPECT_EQ(missing.job, LogonJob::NoBackground);
     EXPECT_TRUE(missing.message.contains("kel.bmp"));
     QFile junk(path("kel.bmp"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a bitmap");
     junk.close();
-    EXPECT_EQ(decideStartup(services(), 10).logonJob->job, LogonJob::NoBackground);
+    EXPECT_EQ(decide(10).logonJob->job, LogonJob::NoBackground);
     EXPECT_EQ(readBytes(path("kel.ini")), ini);
     EXPECT_EQ(wallpaper.calls.size(), 1);
 }
@@ -108,7 +110,7 @@ TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)
         QFile::remove(path("kel.ini"));
         if (r.flag)
             store(settings::AutoRun, r.flag);
-        const StartupDecision d = decideStartup(services(), 30);
+        const StartupDecision d = decide(30);
         EXPECT_EQ(d.autoRunTicked, r.ticked);
         EXPECT_EQ(d.logonJob->job, r.job);
     }
@@ -119,25 +121,25 @@ TEST_F(Startup, LaterStartsOpenTheWindow)
     store(settings::AutoRun, "1");
     for (const std::optional<double> uptime :
          {std::optional(180.0), std::optional(86400.0), std::optional<double>()}) {
-        const StartupDecision d = decideStartup(services(), uptime);
+        const StartupDecision d = decide(uptime);
         EXPECT_TRUE(d.interactive);
         EXPECT_TRUE(d.autoRunTicked);
         EXPECT_FALSE(d.logonJob);
     }
     EXPECT_TRUE(wallpaper.calls.isEmpty());
     logon.fail = true;
-    EXPECT_TRUE(decideStartup(services(), 600).problem.contains("refused"));
+    EXPECT_TRUE(decide(600).problem.contains("refused"));
 }
 
 TEST_F(Startup, AutoRunStoresTheFlagFirst)
 {
-    setAutoRun(services(), true);
+    setAutoRun(folder, desktop, true);
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "1");
     EXPECT_TRUE(logon.isEnabled("qorvent"));
-    setAutoRun(services(), false);
+    setAutoRun(folder, desktop, false);
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
     EXPECT_FALSE(logon.isEnabled("qorvent"));
     logon.fail = true;
-    EXPECT_THROW(setAutoRun(services(), true), PlatformError);
+    EXPECT_THROW(setAutoRun(folder, desktop, true), PlatformError);
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "1"); // follows the box all the same
 }

@@ -1,14 +1,17 @@
+#include "CustomPanel.h"
 #include "fakes.h"
 #include "main_window.h"
 #include "settings.h"
+#include "xpcmdbutton.h"
+#include "xptopbuttons.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +24,13 @@ protected:
     MainWindow& window(bool ticked = false)
     {
         window_ = std::make_unique<MainWindow>(
-            MainWindowServices{profile, dir.path(), wallpaper, logon, "/opt/Tidemark",
-                               [this] { return today; }, [] { return QSize(640, 360); },
+            MainWindowServices{folder,
+                               {wallpaper, logon, "/opt/Tidemark"},
+                               [this] { return today; },
+                               [](QWidget*) { return QSize(640, 360); },
                                [this](QWidget*) { return chosen; },
-                               [this](QWidget*, const QString& text) { told << text; }},
+                               [this](QWidget*, const QString& text) { told << text; },
+                               {}},
             ticked);
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -32,9 +38,10 @@ protected:
     }
     template <typename T> T* find(const char* name) { return window_->findChild<T*>(name); }
     QString path(const char* name) const { return dir.filePath(name); }
+    void click(const char* button) { QTest::mouseClick(find<QWidget>(button), Qt::LeftButton); }
 
     QTemporaryDir dir;
-    ProfileFile profile{dir.filePath("kel.ini")};
+    ProgramFolder folder{dir.path()};
     fakes::FakeWallpaper wallpaper;
     fakes::FakeLogonStart logon;
     QDate today{2026, 9, 25};
@@ -45,10 +52,55 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindowTest, OpenPictureThenReplaceAndRemoveTheWallpaper)
+TEST_F(MainWindowTest, ControlsSitWhereTheyWereDesigned)
 {
     window();
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton3"), Qt::LeftButton);
+    EXPECT_EQ(window_->size(), QSize(745, 505));
+    EXPECT_TRUE(window_->windowFlags() & Qt::FramelessWindowHint);
+    const auto* panel = find<CustomPanel>("CustomPanel1");
+    EXPECT_EQ(panel->Caption(), QStringLiteral("DeskleafV4.0"));
+    EXPECT_EQ(panel->DownTitleGradientEnd(), 16569503);
+    EXPECT_EQ(panel->DisabledBGGradientEnd(), 13160660);
+    EXPECT_EQ(panel->font().families().first(), QStringLiteral("SimSun"));
+
+    struct Row {
+        const char* name;
+        QRect place; // pixels, from twips at 15 to the pixel
+        const char* caption;
+        bool visible;
+    };
+    const Row rows[] = {
+        {"CustomPanel1", {0, 0, 745, 505}, "DeskleafV4.0", true},
+        {"xpcmdbutton1", {16, 32, 73, 25}, "打开图片", true},
+        {"xpcmdbutton3", {96, 32, 73, 25}, "替换墙纸", true},
+        {"xpcmdbutton4", {176, 32, 73, 25}, "去除墙纸", true},
+        {"xpcmdbutton5", {256, 32, 73, 25}, "设  置", true},
+        {"xpcmdbutton7", {336, 32, 73, 25}, "帮  助", true},
+        {"xpcmdbutton2", {256, 80, 73, 25}, "预  览", false},
+        {"xptopbuttons2", {696, 0, 21, 21}, nullptr, true},
+        {"xptopbuttons1", {720, 0, 21, 21}, nullptr, true},
+        {"Image1", {0, 64, 745, 441}, nullptr, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QWidget* w = find<QWidget>(r.name);
+        ASSERT_TRUE(w);
+        EXPECT_EQ(w->geometry(), r.place);
+        EXPECT_EQ(w->isVisible(), r.visible);
+        EXPECT_FALSE(w->accessibleName().isEmpty());
+        if (const auto* b = qobject_cast<const xpcmdbutton*>(w); b && r.caption) {
+            EXPECT_EQ(b->caption(), QString::fromUtf8(r.caption));
+        }
+    }
+    EXPECT_EQ(find<QLabel>("Label55")->text(), QStringLiteral("自动运行："));
+    EXPECT_EQ(find<QWidget>("Check1")->pos(), QPoint(480, 37));
+    EXPECT_EQ(find<QLabel>("Label7")->pos(), QPoint(600, 32));
+}
+
+TEST_F(MainWindowTest, CommandsReachTheJobs)
+{
+    window();
+    click("xpcmdbutton3");
     ASSERT_EQ(told.size(), 1); // nothing to set yet
     EXPECT_TRUE(wallpaper.calls.isEmpty());
 
@@ -56,53 +108,61 @@ TEST_F(MainWindowTest, OpenPictureThenReplaceAndRemoveTheWallpaper)
     picture.fill(Qt::darkGreen);
     picture.save(path("photo.png"));
     chosen = path("photo.png");
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton1"), Qt::LeftButton);
+    click("xpcmdbutton1");
     EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
     EXPECT_EQ(QImage(path("zm.bmp")).size(), QSize(640, 360));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
     EXPECT_EQ(window_->grid().Label6(), QStringLiteral("今天是:中秋节"));
-    window(); // opened again later: the stored picture's size is shown
+    window(); // opened again later: the stored picture and its size are shown
     EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
+    EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
 
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton3"), Qt::LeftButton);
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton4"), Qt::LeftButton);
+    // The keyboard presses the focused command as the pointer does.
+    find<QWidget>("xpcmdbutton3")->setFocus();
+    QTest::keyClick(find<QWidget>("xpcmdbutton3"), Qt::Key_Space);
+    click("xpcmdbutton4");
     EXPECT_EQ(wallpaper.calls, QStringList({"apply " + path("zm.bmp"), "remove"}));
     wallpaper.fail = true;
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton3"), Qt::LeftButton);
+    QTest::keyClick(find<QWidget>("xpcmdbutton3"), Qt::Key_Return);
     EXPECT_TRUE(told.last().contains("refused"));
-}
 
-TEST_F(MainWindowTest, UnusablePictureIsToldAndChangesNothing)
-{
-    window();
-    chosen.clear(); // the dialog was cancelled
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton1"), Qt::LeftButton);
-    EXPECT_TRUE(told.isEmpty());
     chosen = path("notes.txt");
     QFile notes(chosen);
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     notes.write("hello");
     notes.close();
-    QTest::mouseClick(find<QPushButton>("xpcmdbutton1"), Qt::LeftButton);
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_TRUE(told[0].contains("notes.txt")) << told[0].toStdString();
-    EXPECT_FALSE(QFile::exists(path("zm.bmp")));
-    EXPECT_FALSE(QFile::exists(path("kel.ini")));
+    const int before = told.size();
+    click("xpcmdbutton1");
+    ASSERT_EQ(told.size(), before + 1);
+    EXPECT_TRUE(told.last().contains("notes.txt")) << told.last().toStdString();
+    EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
 }
 
-TEST_F(MainWindowTest, AutoRunBoxAndActivation)
+TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
 {
     window(true);
-    QCheckBox* box = find<QCheckBox>("Check1");
+    auto* box = find<QCheckBox>("Check1");
     EXPECT_TRUE(box->isChecked());
     box->click();
-    EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
+    EXPECT_EQ(readSetting(folder.profile(), settings::AutoRun), "0");
     box->click();
-    EXPECT_EQ(readSetting(profile, settings::AutoRun), "1");
+    EXPECT_EQ(readSetting(folder.profile(), settings::AutoRun), "1");
     EXPECT_EQ(logon.calls, QStringList({"disable qorvent", "enable qorvent /opt/Tidemark"}));
 
     today = QDate(2026, 10, 1); // the window comes back to the front on another day
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(window_.get(), &activate);
     EXPECT_EQ(window_->grid().monthStart(), QDate(2026, 10, 1));
+    today = QDate(2026, 11, 2); // or the pointer enters the title panel
+    emit find<CustomPanel>("CustomPanel1")->MouseEnters();
+    EXPECT_EQ(window_->grid().Label4(), QStringLiteral("11. 2026"));
+}
+
+TEST_F(MainWindowTest, CloseButtonEndsTheProgram)
+{
+    window();
+    QTimer::singleShot(0, [this] { click("xptopbuttons1"); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(2); }); // not ended: fail, not hang
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(window_->isVisible());
 }

@@ -12,9 +12,12 @@ namespace deskleaf::fakes {
 
 class FakeWallpaper final : public WallpaperSetter {
 public:
-    void apply(const QString& path) override
+    using WallpaperSetter::apply;
+    void apply(const WallpaperPictures& pictures) override
     {
-        calls << "apply " + path;
+        for (const WallpaperPicture& picture : pictures)
+            calls << "apply " + (picture.screen.isEmpty() ? QString() : picture.screen + ' ') +
+                         picture.path;
         if (fail)
             throw PlatformError("Could not set the wallpaper on TestDesk: refused");
     }

@@ -1,0 +1,156 @@
+#include "jobs.h"
+
+#include "calendar_renderer.h"
+#include "file_backup.h"
+#include "pic_buffer.h"
+#include "settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace deskleaf {
+namespace {
+
+// A start this soon after start-up is the logon start, in seconds.
+constexpr double kLogonStartWindow = 180;
+
+} // namespace
+
+bool isLogonStart(std::optional<double> secondsSinceStartup)
+{
+    return secondsSinceStartup && *secondsSinceStartup < kLogonStartWindow;
+}
+
+MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder)
+{
+    return [&folder](int month, int day) { return customText(folder.profile(), month, day); };
+}
+
+void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today)
+{
+    grid.fill(today, today, customTextsOf(folder));
+}
+
+ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
+                              const MonthGrid& grid)
+{
+    const ImportedPicture picture{QString::number(size.width()), size};
+    picBuffer surface;
+    surface.setBackground(loadStretchedPicture(picturePath, size));
+    printCalendar(surface, grid, readSetting(folder.profile(), settings::CalendarColour),
+                  picture.widthText);
+
+    // Both bitmaps are whole on disk before anything is replaced. Then zm.bmp, kel.bmp and
+    // the width are committed in that order, each in one step, and a failure puts back
+    // what was already replaced.
+    PendingBitmap background(surface.background(), folder.backgroundPath());
+    PendingBitmap wallpaper(surface.composed(), folder.wallpaperPath());
+    FileBackup keptWallpaper(folder.wallpaperPath());
+    FileBackup keptBackground(folder.backgroundPath());
+    try {
+        wallpaper.commit();
+        background.commit();
+        writeSetting(folder.profile(), settings::PictureWidth, picture.widthText);
+    } catch (...) {
+        keptBackground.restore();
+        keptWallpaper.restore();
+        throw;
+    }
+    return picture;
+}
+
+std::optional<ImportedPicture> storedPicture(const ProgramFolder& folder)
+{
+    const QSize size = QImageReader(folder.backgroundPath()).size();
+    if (!size.isValid())
+        return std::nullopt;
+    return ImportedPicture{QString::number(size.width()), size};
+}
+
+void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
+{
+    picBuffer surface;
+    surface.setBackground(loadStretchedPicture(folder.backgroundPath(), {}));
+    RenderCalendarWallpaper(surface, grid, folder.profile());
+    saveBitmap(surface.composed(), folder.wallpaperPath());
+}
+
+WallpaperPictures wallpaperPictures(const ProgramFolder& folder)
+{
+    return {{QString(), folder.wallpaperPath()}};
+}
+
+void applyWallpaper(const ProgramFolder& folder, WallpaperSetter& wallpaper)
+{
+    if (!QFileInfo::exists(folder.wallpaperPath()))
+        throw JobError("There is no calendar wallpaper yet: open a picture first.");
+    wallpaper.apply(wallpaperPictures(folder));
+}
+
+void removeWallpaper(WallpaperSetter& wallpaper)
+{
+    wallpaper.remove();
+}
+
+LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today)
+{
+    if (readSetting(folder.profile(), settings::AutoRun) != QLatin1String("1"))
+        return {LogonJob::AutoRunOff, {}};
+    if (readSetting(folder.profile(), settings::LastWallpaperDate) == today.toString(Qt::ISODate))
+        return {LogonJob::AlreadyDone, {}};
+
+    picBuffer surface;
+    try {
+        surface.setBackground(loadStretchedPicture(folder.backgroundPath(), {}));
+    } catch (const PictureError& e) {
+        return {LogonJob::NoBackground, QString::fromUtf8(e.what())};
+    }
+    try {
+        MonthGrid grid(MonthGrid::Kind::Main);
+        fillForToday(grid, folder, today);
+        RenderCalendarWallpaper(surface, grid, folder.profile());
+        saveBitmap(surface.composed(), folder.wallpaperPath());
+        wallpaper.apply(wallpaperPictures(folder));
+        writeSetting(folder.profile(), settings::LastWallpaperDate, lastWallpaperDateText(today));
+    } catch (const std::exception& e) {
+        return {LogonJob::Failed, QString::fromUtf8(e.what())};
+    }
+    return {LogonJob::Made, {}};
+}
+
+void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
+{
+    // The flag is stored first, so it follows the box even when the desktop refuses.
+    writeSetting(folder.profile(), settings::AutoRun,
+                 on ? QStringLiteral("1") : QStringLiteral("0"));
+    if (on)
+        desktop.logon.enable(QString::fromLatin1(kLogonName), desktop.executable);
+    else
+        desktop.logon.disable(QString::fromLatin1(kLogonName));
+}
+
+StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDate today,
+                              std::optional<double> secondsSinceStartup)
+{
+    StartupDecision decision{true, false, std::nullopt, {}};
+    // Any spelling of the number 1 ticks the box; the unattended job wants "1" exactly.
+    bool isNumber = false;
+    decision.autoRunTicked =
+        readSetting(folder.profile(), settings::AutoRun).trimmed().toDouble(&isNumber) == 1 &&
+        isNumber;
+    if (decision.autoRunTicked) {
+        try {
+            setAutoRun(folder, desktop, true); // registers the logon start again, at every start
+        } catch (const std::exception& e) {
+            decision.problem = QString::fromUtf8(e.what());
+        }
+    }
+    if (isLogonStart(secondsSinceStartup)) {
+        decision.interactive = false;
+        decision.logonJob = runLogonJob(folder, desktop.wallpaper, today);
+    }
+    return decision;
+}
+
+} // namespace deskleaf

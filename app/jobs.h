@@ -1,0 +1,100 @@
+// The program's jobs, which the windows and the deskleaf command call alike: import a
+// picture, render today's wallpaper, set or remove it, the logon job and the auto-run
+// registration. A job takes the program folder and the seams it needs and returns a result
+// or throws (PictureError, ProfileError, PlatformError, JobError); it never asks the user.
+#pragma once
+
+#include "logon_start.h"
+#include "month_grid.h"
+#include "picture_import.h"
+#include "program_folder.h"
+#include "wallpaper.h"
+
+#include <QDate>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+namespace deskleaf {
+
+// A job that cannot be done as asked; what() is a UTF-8 sentence for the user.
+class JobError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the jobs need of the computer; each program wires the real ones once, tests fakes.
+struct Desktop {
+    WallpaperSetter& wallpaper;
+    LogonStart& logon;
+    QString executable; // the program registered to start at logon
+};
+
+using Clock = std::function<QDate()>;
+
+// The name the program is registered under to start at logon.
+inline constexpr const char* kLogonName = "qorvent";
+
+// Whether a start this long after start-up (seconds; nothing when unknown, which counts as
+// a start by the user) is the logon start, which makes the day's wallpaper unseen.
+bool isLogonStart(std::optional<double> secondsSinceStartup);
+
+// The folder's own texts for a month and day, as the grid looks them up.
+MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder);
+// Brings grid to today's month, as the wallpaper prints it.
+void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today);
+
+// Stretches the picture to size (the screen's, in device pixels), prints grid's calendar on
+// it, and replaces kel.bmp, zm.bmp and the stored width. Each of the three is always a whole
+// old or a whole new file; when the job fails, all three are as they were.
+ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
+                              const MonthGrid& grid);
+
+// The size kel.bmp was made for, from its header; nothing when there is none.
+std::optional<ImportedPicture> storedPicture(const ProgramFolder& folder);
+
+// Prints grid's calendar afresh on kel.bmp and replaces zm.bmp with it.
+void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid);
+
+// What the desktop is handed: zm.bmp on every screen.
+WallpaperPictures wallpaperPictures(const ProgramFolder& folder);
+// Sets zm.bmp as the wallpaper; JobError when there is none yet.
+void applyWallpaper(const ProgramFolder& folder, WallpaperSetter& wallpaper);
+void removeWallpaper(WallpaperSetter& wallpaper);
+
+enum class LogonJob {
+    Made,         // zm.bmp composed, set as the wallpaper, today recorded
+    AutoRunOff,   // the auto-run flag is not "1"
+    AlreadyDone,  // made earlier today
+    NoBackground, // kel.bmp missing or not a picture: tried again next time
+    Failed,       // composing or the wallpaper call failed: tried again next time
+};
+
+struct LogonJobResult {
+    LogonJob job;
+    QString message; // what failed, for Failed and NoBackground
+};
+
+// The logon start's wallpaper job: today's calendar on kel.bmp, saved as zm.bmp, set as
+// the wallpaper; today is recorded only after the wallpaper call succeeded.
+LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today);
+
+// Ticks or clears the auto-run box: stores the flag first, then registers or removes the
+// logon start. Throws ProfileError or PlatformError.
+void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on);
+
+struct StartupDecision {
+    bool interactive;                       // show the main window
+    bool autoRunTicked;                     // the auto-run box shows ticked
+    std::optional<LogonJobResult> logonJob; // set on the unattended road
+    QString problem;                        // a registration that failed, for the window to tell
+};
+
+// Runs once before any window exists.
+StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDate today,
+                              std::optional<double> secondsSinceStartup);
+
+} // namespace deskleaf

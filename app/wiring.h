@@ -1,0 +1,33 @@
+// The real adapters of this computer, wired in one place for both programs: the desktop's
+// wallpaper, the logon start, the external-program runner, the clock and the program folder.
+#pragma once
+
+#include "command_runner.h"
+#include "jobs.h"
+
+#include <memory>
+
+namespace deskleaf {
+
+class RealDesktop {
+public:
+    // executable is the program registered to start at logon.
+    explicit RealDesktop(QString executable);
+    ~RealDesktop();
+
+    Desktop desktop() const { return {*wallpaper_, *logon_, executable_}; }
+    WallpaperSetter& wallpaper() const { return *wallpaper_; }
+    static QDate today();
+
+private:
+    ProcessRunner runner_;
+    std::unique_ptr<WallpaperSetter> wallpaper_;
+    std::unique_ptr<LogonStart> logon_;
+    QString executable_;
+};
+
+// Where the program keeps its files: beside the executable, which can be unpacked anywhere,
+// or $XDG_DATA_HOME/Deskleaf for a copy installed under the install prefix.
+QString defaultProgramFolder(const QString& executable);
+
+} // namespace deskleaf

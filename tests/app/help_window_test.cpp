@@ -1,0 +1,159 @@
+#include "CustomPanel.h"
+#include "XPContainer.h"
+#include "clsDate.h"
+#include "festival_count.h"
+#include "help_window.h"
+#include "title_drag.h"
+#include "xptopbuttons.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace deskleaf;
+
+namespace {
+
+class HelpWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    QWidget* find(const char* name) { return window.findChild<QWidget*>(name); }
+
+    HelpWindow window;
+};
+
+QString accessibleName(QWidget* widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+} // namespace
+
+TEST_F(HelpWindowTest, ControlsSitWhereTheWindowDrawsThem)
+{
+    EXPECT_EQ(window.size(), QSize(546, 401));
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window.isModal());
+    const QRect header(1, 1, 544, 23), body(1, 24, 544, 376);
+    const struct {
+        const char* name;
+        QRect inside; // the control must lie within it, in window pixels
+        QSize size;   // empty: any
+        QString accessible;
+    } rows[] = {
+        {"XPContainer1", window.rect(), window.size(), "帮 助"},
+        {"xptopbuttons1", header, {21, 21}, "关闭"},
+        {"xptopbuttons2", header, {21, 21}, "最小化"},
+        {"Label1", body, {}, helpText()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget* widget = find(row.name);
+        ASSERT_NE(widget, nullptr);
+        const QRect placed(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        EXPECT_TRUE(row.inside.contains(placed)) << placed.x() << "," << placed.y();
+        if (!row.size.isEmpty()) {
+            EXPECT_EQ(widget->size(), row.size);
+        }
+        EXPECT_EQ(accessibleName(widget), row.accessible);
+    }
+    EXPECT_EQ(static_cast<XPContainer*>(find("XPContainer1"))->Caption(), " 帮 助");
+    auto* close = static_cast<xptopbuttons*>(find("xptopbuttons1"));
+    auto* minimise = static_cast<xptopbuttons*>(find("xptopbuttons2"));
+    EXPECT_EQ(close->value(), xptopbuttons::Close);
+    EXPECT_EQ(minimise->value(), xptopbuttons::Minimise);
+    // Close in the corner, minimise beside it.
+    EXPECT_GE(close->geometry().right(), header.right() - 3);
+    EXPECT_LT(minimise->geometry().right(), close->x());
+    // The whole text fits its label.
+    auto* label = static_cast<QLabel*>(find("Label1"));
+    EXPECT_LE(label->heightForWidth(label->width()), label->height());
+}
+
+TEST_F(HelpWindowTest, CloseButtonAndEscCloseMinimiseMinimises)
+{
+    QSignalSpy rejected(&window, &QDialog::rejected);
+    QTest::mouseClick(find("xptopbuttons2"), Qt::LeftButton);
+    EXPECT_TRUE(window.isMinimized());
+    window.showNormal();
+    QTest::mouseClick(find("xptopbuttons1"), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(rejected.count(), 1);
+
+    window.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(rejected.count(), 2);
+}
+
+TEST(TitleBandDragTest, TheBandMovesTheWindowAndStillGetsItsEvents)
+{
+    CustomPanel panel;
+    panel.resize(200, 100);
+    new TitleBandDrag(&panel, 23);
+    QSignalSpy downs(&panel, &CustomPanel::MouseDown), ups(&panel, &CustomPanel::MouseUp);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    const QPoint start = panel.pos();
+
+    // Below the band: the window stays.
+    QTest::mousePress(&panel, Qt::LeftButton, {}, {50, 23});
+    QTest::mouseMove(&panel, {90, 60});
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, {90, 60});
+    EXPECT_EQ(panel.pos(), start);
+
+    // The offscreen platform cannot move windows itself, so the window follows the pointer.
+    QTest::mousePress(&panel, Qt::LeftButton, {}, {50, 10});
+    QTest::mouseMove(&panel, {80, 15});
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, {80, 15});
+    EXPECT_EQ(panel.pos(), start + QPoint(30, 5));
+    QTest::mouseMove(&panel, {20, 5});
+    EXPECT_EQ(panel.pos(), start + QPoint(30, 5));
+    EXPECT_EQ(downs.count(), 2);
+    EXPECT_EQ(ups.count(), 2);
+}
+
+// Counted here from the tables and the shipped file read as an INI file, each blank-separated
+// name once.
+TEST(HelpTextTest, CountsEveryKnownFestivalAndSaysHowToUseTheProgram)
+{
+    QSet<QString> names{"除夕"};
+    const auto add = [&](const QString& text) {
+        for (const QString& name : text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
+            names << name;
+    };
+    for (const auto& f : clsDate::LunarFestivals)
+        add(QString::fromUtf8(f.Text));
+    for (const auto& f : clsDate::WeekdayFestivals)
+        add(QString::fromUtf8(f.Text));
+    for (const auto& f : clsDate::SolarFestivals)
+        add(QString::fromUtf8(f.Text));
+    festivalCount(); // loads the resource
+    QSettings ini(":/deskleaf/default_kel.ini", QSettings::IniFormat);
+    ini.beginGroup("MyApp4");
+    ASSERT_GT(ini.childKeys().size(), 50);
+    for (const QString& key : ini.childKeys())
+        add(ini.value(key).toString());
+    EXPECT_EQ(festivalCount(), names.size());
+
+    const QStringList lines = helpText().split('\n');
+    EXPECT_TRUE(QRegularExpression("^Deskleaf V\\d+\\.\\d+$").match(lines.first()).hasMatch())
+        << lines.first().toStdString();
+    EXPECT_TRUE(helpText().contains(QString("和%1个中外节日").arg(names.size())));
+    const QStringList tips = lines.filter(QRegularExpression("^■"));
+    ASSERT_EQ(tips.size(), 4);
+    EXPECT_EQ(lines.last(), tips.last()); // the tips close the text
+    EXPECT_TRUE(tips[0].contains("中文") && tips[0].contains("Tidemark.exe"));
+    EXPECT_FALSE(tips[0].contains(u'不')) << "the folder name may hold Chinese";
+}

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The main window end to end: the real Tidemark under Xvfb, driven with xdotool as a user
+# would, in a program folder of its own, with the real gsettings (keyfile backend) as the
+# desktop and a private mount namespace whose /proc/uptime says ten minutes.
+#   main_window_test.sh TIDEMARK PICTURE [SCREENSHOT]
+set -euo pipefail
+tidemark=$1
+picture=$2
+shot=${3:-}
+unshare -m true 2>/dev/null || { echo "SKIP: no private mount namespace here"; exit 77; }
+command -v xdotool >/dev/null || { echo "SKIP: xdotool is missing"; exit 77; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prog="$work/程序 folder"
+mkdir -p "$prog" "$work/home" "$work/in"
+cp "$tidemark" "$prog/Tidemark"
+cp "$picture" "$work/in/photo.jpg" # typed into the file dialog: plain ASCII
+echo "600.00 600.00" > "$work/uptime"
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+  XDG_DATA_HOME="$work/data" XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile
+unset XDG_SESSION_ID WAYLAND_DISPLAY QT_QPA_PLATFORM
+export work prog shot
+
+xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
+  fail() { echo "FAIL: $*"; kill $pid 2>/dev/null; exit 1; }
+  unshare -m sh -c "mount --bind \"\$0\" /proc/uptime && exec \"\$1\"" "$work/uptime" \
+    "$prog/Tidemark" & pid=$!
+
+  # The window, and a click at x, y inside it.
+  win=$(timeout 15 xdotool search --sync --onlyvisible --name "^DeskleafV4.0$" | head -1) \
+    || fail "the main window did not appear"
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  click() { xdotool mousemove $((X + $1)) $((Y + $2)); sleep 0.2; xdotool click 1; }
+
+  click 52 44 # 打开图片
+  dialog=$(timeout 15 xdotool search --sync --onlyvisible --name "^打开图片$" | head -1) \
+    || fail "no file dialog"
+  xdotool windowfocus --sync "$dialog"
+  sleep 0.5
+  xdotool type --delay 10 "$work/in/photo.jpg"
+  xdotool key Return
+  for _ in $(seq 100); do [ -f "$prog/zm.bmp" ] && break; sleep 0.1; done
+  [ -f "$prog/zm.bmp" ] || fail "no zm.bmp after the import"
+  [ -f "$prog/kel.bmp" ] || fail "no kel.bmp after the import"
+  sleep 0.5
+
+  # The preview shows the picture, not the panel behind it.
+  import -window root "$work/screen.png"
+  panel=$(convert "$work/screen.png" -crop 1x1+$((X + 740))+$((Y + 300)) -format "%[hex:p{0,0}]" info:)
+  differing=0
+  for at in "200 200" "372 284" "500 380"; do
+    set -- $at
+    p=$(convert "$work/screen.png" -crop 1x1+$((X + $1))+$((Y + $2)) -format "%[hex:p{0,0}]" info:)
+    [ "$p" != "CEE5F7" ] && differing=$((differing + 1))
+  done
+  [ $differing -ge 2 ] || fail "the preview is not painted"
+  if [ -n "$shot" ]; then
+    convert "$work/screen.png" -crop 745x505+$X+$Y +repage "$shot"
+  fi
+
+  click 132 44 # 替换墙纸
+  for _ in $(seq 50); do
+    uri=$(gsettings get org.gnome.desktop.background picture-uri)
+    case $uri in "'"'"'file://$work/cache/deskleaf/"*) break ;; esac
+    sleep 0.1
+  done
+  case $uri in "'"'"'file://$work/cache/deskleaf/"*) ;; *) fail "picture-uri is $uri" ;; esac
+
+  click 730 10 # the close caption button
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && fail "the program did not end on close"
+  wait $pid || fail "the program ended with status $?"
+'
+echo "main window: 1 passed, 0 failed"
