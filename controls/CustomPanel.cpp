@@ -264,7 +264,7 @@ void CustomPanel::InitProperties()
         for (const auto& [name, value] : panelDefaults(*this))
             setProperty(name, value);
     }
-    redraw();
+    showLook();
 }
 
 void CustomPanel::ReadProperties(const PropertyBag& bag)
@@ -274,7 +274,7 @@ void CustomPanel::ReadProperties(const PropertyBag& bag)
         for (const auto& [name, value] : panelDefaults(*this))
             setProperty(name, bag.ReadProperty(QString::fromLatin1(name), value));
     }
-    redraw();
+    showLook();
 }
 
 void CustomPanel::WriteProperties(PropertyBag& bag) const
@@ -304,7 +304,8 @@ void CustomPanel::setValue(qint32& field, qint32 colour, const char* name)
         return;
     field = colour;
     emit PropertyChanged(QString::fromLatin1(name));
-    redraw();
+    dropFaces();
+    showLook();
 }
 
 void CustomPanel::setGradientColour(qint32& field, qint32 colour, const char* name)
@@ -321,6 +322,8 @@ void CustomPanel::setGradientAngle(float angle)
         return;
     gradientAngle_ = angle;
     emit PropertyChanged(QStringLiteral("GradientAngle"));
+    // Not shown until the next redraw, whatever look that shows.
+    dropFaces();
 }
 
 void CustomPanel::setDisabledBorderColor(qint32 colour)
@@ -377,7 +380,8 @@ void CustomPanel::setCaption(const QString& caption)
         return;
     caption_ = caption;
     emit PropertyChanged(QStringLiteral("Caption"));
-    redraw();
+    dropFaces();
+    showLook();
 }
 
 void CustomPanel::setTitleHeight(qint16 height)
@@ -386,7 +390,8 @@ void CustomPanel::setTitleHeight(qint16 height)
         return;
     titleHeight_ = height;
     emit PropertyChanged(QStringLiteral("TitleHeight"));
-    redraw();
+    dropFaces();
+    showLook();
 }
 
 void CustomPanel::setRoundedCorners(qint32 diameter)
@@ -403,7 +408,7 @@ void CustomPanel::setPanelEnabled(bool enabled)
     // left would bring back a stale look.
     inside_ = hot_ = down_ = false;
     emit PropertyChanged(QStringLiteral("Enabled"));
-    redraw();
+    showLook();
 }
 
 void CustomPanel::setMouseIcon(const QPixmap& icon)
@@ -420,12 +425,18 @@ void CustomPanel::setSmallIcon(const QPixmap& icon)
         return;
     smallIcon_ = icon;
     emit PropertyChanged(QStringLiteral("SmallIcon"));
-    redraw();
+    dropFaces();
+    showLook();
 }
 
 void CustomPanel::setMousePointer(qint32 pointer)
 {
-    setValue(mousePointer_, pointer, "MousePointer");
+    if (mousePointer_ == pointer)
+        return;
+    mousePointer_ = pointer;
+    emit PropertyChanged(QStringLiteral("MousePointer"));
+    // No face is drawn from it, but it redraws like the other setters (a new GradientAngle shows).
+    showLook();
 }
 
 void CustomPanel::setAlignment(qint32 alignment)
@@ -509,10 +520,26 @@ void CustomPanel::setDisabledSmallIcon(const QPixmap& icon)
         return;
     disabledSmallIcon_ = icon;
     emit PropertyChanged(QStringLiteral("DisabledSmallIcon"));
-    redraw();
+    dropFaces();
+    showLook();
 }
 
-void CustomPanel::redraw()
+CustomPanel::Look CustomPanel::currentLook() const
+{
+    if (!enabled_)
+        return Look::Disabled;
+    if (down_)
+        return hot_ ? Look::DownOver : Look::Down;
+    return hot_ ? Look::Over : Look::Normal;
+}
+
+void CustomPanel::dropFaces()
+{
+    for (QImage& face : faces_)
+        face = QImage();
+}
+
+void CustomPanel::showLook()
 {
     if (batching_)
         return;
@@ -522,36 +549,57 @@ void CustomPanel::redraw()
         face_ = QImage();
         return;
     }
-    face_ = QImage(w, h, QImage::Format_RGB32);
-    face_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-    face_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
-    face_.fill(palette().color(QPalette::Window));
-    paintFace(face_);
-
-    if (roundedCorners_ > 0) {
-        const std::vector<int> insets = cornerInsets(w, h, roundedCorners_);
-        QRegion shape;
-        for (int y = 0; y < h; ++y)
-            shape += QRect(insets[y], y, w - 2 * insets[y], 1);
-        setMask(shape);
-    } else {
-        clearMask();
+    const QSize size(w, h);
+    if (maskSize_ != size || maskCorners_ != roundedCorners_) {
+        if (roundedCorners_ > 0) {
+            const std::vector<int> insets = cornerInsets(w, h, roundedCorners_);
+            QRegion shape;
+            for (int y = 0; y < h; ++y)
+                shape += QRect(insets[y], y, w - 2 * insets[y], 1);
+            setMask(shape);
+        } else {
+            clearMask();
+        }
+        maskSize_ = size;
+        maskCorners_ = roundedCorners_;
     }
+
+    const QPalette::ColorGroup group = palette().currentColorGroup();
+    const QSize dpi(logicalDpiX(), logicalDpiY());
+    if (size != facesSize_ || group != facesGroup_ || dpi != facesDpi_) {
+        dropFaces();
+        facesSize_ = size;
+        facesGroup_ = group;
+        facesDpi_ = dpi;
+    }
+    const Look look = currentLook();
+    QImage& face = faces_[std::size_t(look)];
+    if (face.isNull()) {
+        face = QImage(w, h, QImage::Format_RGB32);
+        face.setDotsPerMeterX(qRound(dpi.width() / 0.0254));
+        face.setDotsPerMeterY(qRound(dpi.height() / 0.0254));
+        face.fill(palette().color(QPalette::Window));
+        paintFace(face, look);
+    }
+    face_ = face;
     update();
 }
 
-void CustomPanel::paintFace(QImage& image) const
+void CustomPanel::paintFace(QImage& image, Look look) const
 {
     const int w = image.width();
     const int h = image.height();
-    const GradientSet& set = !enabled_ ? disabledLook_
-                             : down_   ? downLook_
-                             : hot_    ? overLook_
-                                       : normalLook_;
-    const qint32 border = !enabled_ ? disabledBorderColor_
-                          : down_   ? downBorderColor_
-                          : hot_    ? overBorderColor_
-                                    : borderColor_;
+    const bool disabled = look == Look::Disabled;
+    const bool down = look == Look::Down || look == Look::DownOver;
+    const bool hot = look == Look::Over || look == Look::DownOver;
+    const GradientSet& set = disabled ? disabledLook_
+                             : down   ? downLook_
+                             : hot    ? overLook_
+                                      : normalLook_;
+    const qint32 border = disabled ? disabledBorderColor_
+                          : down   ? downBorderColor_
+                          : hot    ? overBorderColor_
+                                   : borderColor_;
     const QPalette& pal = palette();
     const auto resolved = [&](qint32 colour) {
         return colourValue(translateColour(colour, pal).value_or(Qt::black));
@@ -571,7 +619,7 @@ void CustomPanel::paintFace(QImage& image) const
     }
 
     QPainter painter(&image);
-    const QPixmap& icon = enabled_ ? smallIcon_ : disabledSmallIcon_;
+    const QPixmap& icon = disabled ? disabledSmallIcon_ : smallIcon_;
     if (!icon.isNull())
         painter.drawPixmap(5, roundEven(titleHeight_ * 0.5 - icon.height() * 0.5), icon);
 
@@ -593,7 +641,7 @@ void CustomPanel::paintFace(QImage& image) const
     default:
         at = QPoint(0, 0);
     }
-    painter.setPen(plainColour(resolved(hot_ ? overForeColor_ : foreColor_)));
+    painter.setPen(plainColour(resolved(hot ? overForeColor_ : foreColor_)));
     painter.drawText(at + QPoint(0, metrics.ascent()), caption_);
 }
 
@@ -606,7 +654,7 @@ void CustomPanel::paintEvent(QPaintEvent*)
 void CustomPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    redraw();
+    showLook(); // the faces and the shape were made for the old size
 }
 
 void CustomPanel::showEvent(QShowEvent* event)
@@ -621,7 +669,8 @@ void CustomPanel::changeEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::FontChange:
     case QEvent::PaletteChange:
-        redraw();
+        dropFaces();
+        showLook();
         break;
     case QEvent::ParentChange:
         watchHostWindow();
@@ -658,7 +707,7 @@ bool CustomPanel::eventFilter(QObject* watched, QEvent* event)
         enabled_ && inside_) {
         inside_ = hot_ = false;
         emit MouseLeaves();
-        redraw();
+        showLook();
     }
     if (watched == hostWindow_) {
         if (event->type() == QEvent::Move) {
@@ -688,7 +737,7 @@ void CustomPanel::pointerEntered()
         return;
     inside_ = hot_ = true;
     emit MouseEnters();
-    redraw();
+    showLook();
 }
 
 void CustomPanel::leaveEvent(QEvent* event)
@@ -699,7 +748,7 @@ void CustomPanel::leaveEvent(QEvent* event)
         return;
     inside_ = hot_ = false;
     emit MouseLeaves();
-    redraw();
+    showLook();
 }
 
 void CustomPanel::mousePressEvent(QMouseEvent* event)
@@ -711,7 +760,7 @@ void CustomPanel::mousePressEvent(QMouseEvent* event)
                    float(event->position().y()));
     if (button == 1) {
         down_ = true;
-        redraw();
+        showLook();
     }
 }
 
@@ -737,7 +786,7 @@ void CustomPanel::mouseReleaseEvent(QMouseEvent* event)
                  float(event->position().y()));
     if (button == 1) {
         down_ = false;
-        redraw();
+        showLook();
         if (!afterDoubleClick && rect().contains(event->position().toPoint()))
             emit Click();
     }

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
+
 namespace deskleaf {
 
 class CustomPanel : public QWidget {
@@ -184,12 +186,20 @@ private:
         qint32 titleEnd;
     };
 
+    // The faces the panel shows. A pressed panel's caption takes the over colour only while the
+    // pointer is over it, so the pressed look has two faces.
+    enum class Look { Normal, Over, Down, DownOver, Disabled, Count };
+
     void setGradientColour(qint32& field, qint32 colour, const char* name);
     void setValue(qint32& field, qint32 colour, const char* name);
     void pointerEntered();
     void watchHostWindow();
-    void redraw();
-    void paintFace(QImage& image) const;
+    Look currentLook() const;
+    // A property every face is drawn from has changed; the face on screen stays until showLook.
+    void dropFaces();
+    // Puts the current look on screen, drawing its face (and the window shape) only when missing.
+    void showLook();
+    void paintFace(QImage& image, Look look) const;
 
     GradientSet normalLook_{16246222, 16246222, 16246222, 15176238};
     GradientSet overLook_{16578028, 16578028, 16578028, 16693609};
@@ -222,7 +232,18 @@ private:
     QPointer<QWidget> hostWindow_;
     QTimer finishTimer_;
 
-    QImage face_;
+    // One face per look, each drawn when first shown after dropFaces. They are also dropped when
+    // the size, the colour group (enabled, active window) or the resolution differs from what
+    // they were drawn for: the panel gets no event for the last two, and a hidden panel's size
+    // changes before its resize event comes.
+    std::array<QImage, std::size_t(Look::Count)> faces_;
+    QSize facesSize_;
+    QPalette::ColorGroup facesGroup_ = QPalette::Active;
+    QSize facesDpi_;
+    QImage face_; // on screen; shares its pixels with one of faces_ until they are dropped
+    // The window shape was cut for this size and diameter.
+    QSize maskSize_;
+    qint32 maskCorners_ = -1;
 };
 
 } // namespace deskleaf

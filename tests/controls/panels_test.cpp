@@ -161,6 +161,17 @@ TEST(CustomPanel, RoundedCornersCutTheWindowShapeAndTheBorderAlike)
     EXPECT_TRUE(shown.panel.mask().isEmpty());
 }
 
+TEST(CustomPanel, ResizedPanelCutsItsRoundedShapeAgain)
+{
+    ShownPanel shown;
+    shown.panel.setRoundedCorners(12);
+    shown.panel.resize(200, 100);
+    const QRegion shape = shown.panel.mask();
+    EXPECT_FALSE(shape.contains(QPoint(199, 99)));
+    EXPECT_TRUE(shape.contains(QPoint(199, 50)));
+    EXPECT_FALSE(shape.contains(QPoint(200, 50)));
+}
+
 TEST(CustomPanel, PointerAndButtonsChangeTheLookAndRaiseTheirSignalsInOrder)
 {
     ShownPanel shown;
@@ -204,6 +215,33 @@ TEST(CustomPanel, PointerAndButtonsChangeTheLookAndRaiseTheirSignalsInOrder)
     EXPECT_EQ(log.take(), QStringList({"MouseLeaves"}));
     EXPECT_EQ(shown.at(0, 100), rgb(0x2574BE));
     EXPECT_EQ(shown.at(160, 1), QColor(200, 226, 246));
+}
+
+TEST(CustomPanel, ALookShownAgainIsDrawnWithWhatChangedWhileAnotherWasShown)
+{
+    ShownPanel shown(QSize(100, 300));
+    CustomPanel& panel = shown.panel;
+    panel.setBGGradientStart(deskleaf::colourValue(255, 0, 0));
+    panel.setBGGradientEnd(deskleaf::colourValue(0, 0, 255));
+    pointTo(panel, {50, 40});
+    pointAway(panel);
+    pointTo(panel, {50, 40});
+
+    panel.setGradientAngle(0); // redrawn at the next look change, in whichever look
+    pointAway(panel);
+    EXPECT_EQ(shown.at(1, 200), QColor(252, 0, 2));
+
+    pointTo(panel, {50, 40});
+    panel.setBorderColor(deskleaf::systemColourValue(13)); // the highlight; not the over look's
+    pointAway(panel);
+    EXPECT_EQ(shown.at(0, 100), panel.palette().color(QPalette::Highlight));
+
+    pointTo(panel, {50, 40});
+    QPalette palette = panel.palette();
+    palette.setColor(QPalette::Highlight, QColor(1, 2, 3));
+    panel.setPalette(palette);
+    pointAway(panel);
+    EXPECT_EQ(shown.at(0, 100), QColor(1, 2, 3));
 }
 
 TEST(CustomPanel, AControlOnThePanelTakesThePointerOffIt)
