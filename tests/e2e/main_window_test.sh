@@ -2,11 +2,12 @@
 # The main window end to end: the real Tidemark under Xvfb, driven with xdotool as a user
 # would, in a program folder of its own, with the real gsettings (keyfile backend) as the
 # desktop and a private mount namespace whose /proc/uptime says ten minutes.
-#   main_window_test.sh TIDEMARK PICTURE [SCREENSHOT]
+#   main_window_test.sh TIDEMARK PICTURE [SCREENSHOT_FOLDER]
+# With a folder, the main and help windows are saved there as main-window.png and help-window.png.
 set -euo pipefail
 tidemark=$1
 picture=$2
-shot=${3:-}
+shots=${3:-}
 unshare -m true 2>/dev/null || { echo "SKIP: no private mount namespace here"; exit 77; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is missing"; exit 77; }
 
@@ -21,9 +22,9 @@ echo "600.00 600.00" > "$work/uptime"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
   XDG_DATA_HOME="$work/data" XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile
 unset XDG_SESSION_ID WAYLAND_DISPLAY QT_QPA_PLATFORM
-export work prog shot
+export work prog shots
 
-xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
+xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; kill $pid 2>/dev/null; exit 1; }
   unshare -m sh -c "mount --bind \"\$0\" /proc/uptime && exec \"\$1\"" "$work/uptime" \
     "$prog/Tidemark" & pid=$!
@@ -56,9 +57,21 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
     [ "$p" != "CEE5F7" ] && differing=$((differing + 1))
   done
   [ $differing -ge 2 ] || fail "the preview is not painted"
-  if [ -n "$shot" ]; then
-    convert "$work/screen.png" -crop 745x505+$X+$Y +repage "$shot"
+  [ -z "$shots" ] || convert "$work/screen.png" -crop 745x505+$X+$Y +repage "$shots/main-window.png"
+
+  click 372 44 # 帮  助
+  help=$(timeout 15 xdotool search --sync --onlyvisible --name "帮 助" | head -1) \
+    || fail "no help window"
+  if [ -n "$shots" ]; then
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell --prefix H "$help")"
+    import -window root "$work/screen.png"
+    convert "$work/screen.png" -crop ${HWIDTH}x${HHEIGHT}+$HX+$HY +repage "$shots/help-window.png"
   fi
+  xdotool windowfocus --sync "$help"
+  xdotool key Escape
+  for _ in $(seq 50); do xdotool search --onlyvisible --name "帮 助" >/dev/null || break; sleep 0.1; done
+  xdotool search --onlyvisible --name "帮 助" >/dev/null && fail "Esc did not close the help window"
 
   click 132 44 # 替换墙纸
   for _ in $(seq 50); do
