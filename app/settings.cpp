@@ -34,8 +34,7 @@ QString defaultFileText()
     QStringDecoder fromUtf8(QStringConverter::Utf8);
     QString text = fromUtf8(resource.readAll());
     if (fromUtf8.hasError())
-        throw ProfileError(
-            "The default settings shipped with the program cannot be stored as GBK.");
+        throw ProfileError("The default settings shipped with the program are damaged.");
     return text.remove(u'\r');
 }
 

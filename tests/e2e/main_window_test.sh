@@ -42,7 +42,9 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   sleep 0.5
   xdotool type --delay 10 "$work/in/photo.jpg"
   xdotool key Return
-  for _ in $(seq 100); do [ -f "$prog/zm.bmp" ] && break; sleep 0.1; done
+  # The width is stored last, after both bitmaps.
+  for _ in $(seq 100); do grep -q "^text6=1920" "$prog/kel.ini" 2>/dev/null && break; sleep 0.1; done
+  grep -q "^text6=1920" "$prog/kel.ini" || fail "no width stored after the import"
   [ -f "$prog/zm.bmp" ] || fail "no zm.bmp after the import"
   [ -f "$prog/kel.bmp" ] || fail "no kel.bmp after the import"
   sleep 0.5
