@@ -52,9 +52,19 @@ ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath,
         wallpaper.commit();
         background.commit();
         writeSetting(folder.profile(), settings::PictureWidth, picture.widthText);
-    } catch (...) {
-        keptBackground.restore();
-        keptWallpaper.restore();
+    } catch (const std::exception& e) {
+        QString notRestored;
+        for (FileBackup* kept : {&keptBackground, &keptWallpaper}) {
+            try {
+                kept->restore();
+            } catch (const std::exception& also) {
+                notRestored += u' ' + QString::fromUtf8(also.what());
+            }
+        }
+        if (!notRestored.isEmpty())
+            throw PictureError(QStringLiteral("%1 Putting the old files back failed too:%2")
+                                   .arg(QString::fromUtf8(e.what()), notRestored)
+                                   .toStdString());
         throw;
     }
     return picture;

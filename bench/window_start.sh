@@ -6,19 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
-tidemark=$PWD/build/app/Tidemark
-deskleaf=$PWD/build/cli/deskleaf
-[ -x "$tidemark" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/prog"
-cp "$tidemark" "$work/prog/Tidemark"
-QT_QPA_PLATFORM=offscreen "$deskleaf" render --folder "$work/prog" --picture assets/sample.jpg \
-  --size 1920x1080 >/dev/null
-echo "600.00 600.00" > "$work/uptime"
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile QT_LOGGING_RULES="deskleaf.startup.info=true"
+. bench/program_folder.sh 600.00
+export QT_LOGGING_RULES="deskleaf.startup.info=true"
 unset XDG_SESSION_ID WAYLAND_DISPLAY QT_QPA_PLATFORM
 export work
 
