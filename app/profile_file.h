@@ -8,6 +8,8 @@
 
 namespace deskleaf {
 
+class ProgramFolder;
+
 // A write that could not be done; what() is a UTF-8 sentence for the user.
 class ProfileError : public std::runtime_error {
 public:
@@ -30,7 +32,7 @@ public:
     void write(const QString& section, const QString& key, const QString& value);
 
 private:
-    friend bool ensureSettingsFile(const QString& folder);
+    friend bool ensureSettingsFile(ProgramFolder& folder);
     // Writes bytes as the whole file unless there is one already; returns whether it wrote.
     bool create(const QByteArray& bytes);
 

@@ -106,16 +106,16 @@ QStringList defaultCustomTexts()
     return texts;
 }
 
-bool ensureSettingsFile(const QString& folder)
+bool ensureSettingsFile(ProgramFolder& folder)
 {
-    ProfileFile file(QDir(folder).filePath(QStringLiteral("kel.ini")));
+    ProfileFile& file = folder.profile();
     // Whatever is there, even a broken file, is the user's and stays.
     if (QFileInfo::exists(file.path()))
         return false;
     const QByteArray bytes = defaultFileBytes();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(folder.path()))
         throw ProfileError(QStringLiteral("Could not create the settings folder %1.")
-                               .arg(QDir::toNativeSeparators(folder))
+                               .arg(QDir::toNativeSeparators(folder.path()))
                                .toStdString());
     return file.create(bytes);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "profile_file.h"
+#include "program_folder.h"
 
 #include <QDate>
 #include <QString>
@@ -41,7 +42,7 @@ QString lastWallpaperDateText(QDate day);
 // festivals) into folder, creating the folder, when it has none. Returns true when it wrote
 // one; a file already there, even a broken one, is left alone. Throws ProfileError when it
 // cannot write.
-bool ensureSettingsFile(const QString& folder);
+bool ensureSettingsFile(ProgramFolder& folder);
 
 // The texts under MyApp4 in that default, in file order. Throws ProfileError when the default
 // is missing from the program.

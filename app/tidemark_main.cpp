@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     ProgramFolder folder(defaultProgramFolder(executable));
     QString problem;
     try {
-        ensureSettingsFile(folder.path());
+        ensureSettingsFile(folder);
     } catch (const std::exception& e) {
         problem = QString::fromUtf8(e.what());
     }

@@ -24,7 +24,8 @@ using deskleaf::testfiles::readBytes;
 class SettingsTest : public testing::Test {
 protected:
     QTemporaryDir dir;
-    ProfileFile file{dir.filePath("kel.ini")};
+    ProgramFolder programFolder{dir.path()};
+    ProfileFile file{programFolder.settingsPath()};
 
     void put(const QByteArray& bytes)
     {
@@ -64,7 +65,7 @@ TEST_F(SettingsTest, WrittenValuesReadBack)
 
 TEST_F(SettingsTest, TheDefaultFileHoldsTheColourAndOneTextPerFestivalDay)
 {
-    ASSERT_TRUE(ensureSettingsFile(dir.path()));
+    ASSERT_TRUE(ensureSettingsFile(programFolder));
     const QByteArray bytes = readBytes(file.path());
     EXPECT_TRUE(bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n'));
     QStringDecoder fromGbk("GBK", QStringConverter::Flag::Stateless);
@@ -93,9 +94,9 @@ TEST_F(SettingsTest, TheDefaultFileHoldsTheColourAndOneTextPerFestivalDay)
 TEST_F(SettingsTest, AnExistingFileIsNeverReplaced)
 {
     put("broken \xFF");
-    EXPECT_FALSE(ensureSettingsFile(dir.path()));
+    EXPECT_FALSE(ensureSettingsFile(programFolder));
     EXPECT_EQ(readBytes(file.path()), "broken \xFF");
-    const QString folder = dir.filePath("new/folder");
+    ProgramFolder folder(dir.filePath("new/folder"));
     EXPECT_TRUE(ensureSettingsFile(folder));
     EXPECT_FALSE(ensureSettingsFile(folder));
 }
