@@ -1,4 +1,5 @@
 #include "wallpaper.h"
+#include "wallpaper_desktop.h"
 
 #include <gtest/gtest.h>
 
@@ -291,3 +292,43 @@ TEST(GnomeWallpaper, StoresTheSnapshotInTheRealSettings)
 }
 
 } // namespace
+
+// A desktop that shows a picture per screen, recording which snapshot each screen got.
+class PerScreenDesktop final : public detail::DesktopWallpaper {
+public:
+    using DesktopWallpaper::DesktopWallpaper;
+    QStringList shown;
+
+private:
+    void show(const QString& snapshot) override { shown = {"* " + snapshot}; }
+    void clear() override { shown.clear(); }
+    void showPerScreen(const WallpaperPictures& snapshots) override
+    {
+        shown.clear();
+        for (const WallpaperPicture& p : snapshots)
+            shown << p.screen + ' ' + p.path;
+    }
+};
+
+TEST(WallpaperSetter, KeepsThePictureOfEveryScreen)
+{
+    Scene scene;
+    PerScreenDesktop desktop("TestDesk", {"TestDesk", "x11", {}, scene.cache}, scene.runner);
+    desktop.apply(WallpaperPictures{{"HDMI-1", scene.picture}, {"DP-2", scene.picture}});
+    ASSERT_EQ(desktop.shown.size(), 2);
+    EXPECT_EQ(scene.snapshots().size(), 2);
+    for (const QString& screen : desktop.shown)
+        EXPECT_TRUE(QFile::exists(screen.section(' ', 1))) << screen.toStdString();
+    desktop.apply(scene.picture); // one for every screen again: the two others go
+    EXPECT_EQ(scene.snapshots().size(), 1);
+
+    // A desktop with one picture for all screens says so and keeps what it shows.
+    const auto gnome = scene.setter("GNOME", "x11");
+    try {
+        gnome->apply(WallpaperPictures{{"HDMI-1", scene.picture}, {"DP-2", scene.picture}});
+        ADD_FAILURE() << "accepted";
+    } catch (const PlatformError& e) {
+        EXPECT_TRUE(QString(e.what()).contains("one picture for all screens")) << e.what();
+    }
+    EXPECT_EQ(scene.snapshots().size(), 1);
+}
