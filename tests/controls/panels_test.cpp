@@ -242,6 +242,12 @@ TEST(CustomPanel, ALookShownAgainIsDrawnWithWhatChangedWhileAnotherWasShown)
     panel.setPalette(palette);
     pointAway(panel);
     EXPECT_EQ(shown.at(0, 100), QColor(1, 2, 3));
+
+    const QImage band = panel.grab(QRect(0, 0, 100, 23)).toImage();
+    pointTo(panel, {50, 40});
+    panel.setCaption(QStringLiteral("WWWW"));
+    pointAway(panel);
+    EXPECT_NE(panel.grab(QRect(0, 0, 100, 23)).toImage(), band);
 }
 
 TEST(CustomPanel, AControlOnThePanelTakesThePointerOffIt)
