@@ -55,15 +55,16 @@ QColor calendarColour(const QString& text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
-    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                 ? QGuiApplication::palette()
-                                 : QPalette();
     if (ok && value >= 0 && value <= 0xFFFFFF)
         return plainColour(qint32(value));
     // A system colour is stored as a negative 32-bit number (or its unsigned spelling).
-    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value)))
+    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value))) {
+        const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                     ? QGuiApplication::palette()
+                                     : QPalette();
         if (const auto colour = translateColour(qint32(value), palette))
             return *colour;
+    }
     return plainColour(settings::DefaultCalendarColour);
 }
 

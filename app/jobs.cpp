@@ -78,12 +78,28 @@ std::optional<ImportedPicture> storedPicture(const ProgramFolder& folder)
     return ImportedPicture{QString::number(size.width()), size};
 }
 
-void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
+namespace {
+
+// The stored background, kel.bmp, on a surface of its own.
+picBuffer storedBackground(const ProgramFolder& folder)
 {
     picBuffer surface;
     surface.setBackground(loadStretchedPicture(folder.backgroundPath(), {}));
+    return surface;
+}
+
+void renderOnto(picBuffer& surface, const ProgramFolder& folder, const MonthGrid& grid)
+{
     RenderCalendarWallpaper(surface, grid, folder.profile());
     saveBitmap(surface.composed(), folder.wallpaperPath());
+}
+
+} // namespace
+
+void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
+{
+    picBuffer surface = storedBackground(folder);
+    renderOnto(surface, folder, grid);
 }
 
 WallpaperPictures wallpaperPictures(const ProgramFolder& folder)
@@ -112,15 +128,14 @@ LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QD
 
     picBuffer surface;
     try {
-        surface.setBackground(loadStretchedPicture(folder.backgroundPath(), {}));
+        surface = storedBackground(folder);
     } catch (const PictureError& e) {
         return {LogonJob::NoBackground, QString::fromUtf8(e.what())};
     }
     try {
         MonthGrid grid(MonthGrid::Kind::Main);
         fillForToday(grid, folder, today);
-        RenderCalendarWallpaper(surface, grid, folder.profile());
-        saveBitmap(surface.composed(), folder.wallpaperPath());
+        renderOnto(surface, folder, grid);
         wallpaper.apply(wallpaperPictures(folder));
         writeSetting(folder.profile(), settings::LastWallpaperDate, lastWallpaperDateText(today));
     } catch (const std::exception& e) {
