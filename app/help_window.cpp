@@ -4,6 +4,7 @@
 #include "festival_count.h"
 #include "song_font.h"
 #include "title_drag.h"
+#include "window_buttons.h"
 #include "xptopbuttons.h"
 
 #include <QLabel>
@@ -13,10 +14,8 @@ namespace deskleaf {
 
 namespace {
 
-// The frame's header strip runs from y 1 to 24; the caption buttons sit in it, 1 pixel apart.
+// The frame's header strip runs from y 1 to 24.
 constexpr int kHeaderBottom = 24;
-constexpr int kButtonTop = 2;
-constexpr int kButtonStep = 22;
 constexpr int kTextLeft = 12;
 constexpr int kTextTop = kHeaderBottom + 8;
 
@@ -47,8 +46,7 @@ QString helpText()
 
 HelpWindow::HelpWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), XPContainer1_(new XPContainer(this)),
-      xptopbuttons1_(new xptopbuttons(XPContainer1_)),
-      xptopbuttons2_(new xptopbuttons(XPContainer1_)), Label1_(new QLabel(XPContainer1_))
+      Label1_(new QLabel(XPContainer1_))
 {
     setObjectName(QStringLiteral("Form2"));
     setModal(true);
@@ -61,16 +59,10 @@ HelpWindow::HelpWindow(QWidget* parent)
     setWindowTitle(XPContainer1_->accessibleName());
     new TitleBandDrag(XPContainer1_, kHeaderBottom);
 
-    xptopbuttons1_->setObjectName(QStringLiteral("xptopbuttons1"));
-    xptopbuttons1_->setValue(xptopbuttons::Close);
-    xptopbuttons1_->setAccessibleName(QStringLiteral("关闭"));
-    xptopbuttons1_->move(kWidth - 2 - xptopbuttons1_->width(), kButtonTop);
+    const CaptionButtons buttons = captionButtons(XPContainer1_);
+    xptopbuttons1_ = buttons.close;
+    xptopbuttons2_ = buttons.minimise;
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::close);
-
-    xptopbuttons2_->setObjectName(QStringLiteral("xptopbuttons2"));
-    xptopbuttons2_->setValue(xptopbuttons::Minimise);
-    xptopbuttons2_->setAccessibleName(QStringLiteral("最小化"));
-    xptopbuttons2_->move(xptopbuttons1_->x() - kButtonStep, kButtonTop);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
 
     Label1_->setObjectName(QStringLiteral("Label1"));

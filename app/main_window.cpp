@@ -5,6 +5,8 @@
 #include "property_bag.h"
 #include "song_font.h"
 #include "title_drag.h"
+#include "twips.h"
+#include "window_buttons.h"
 #include "xpcmdbutton.h"
 #include "xptopbuttons.h"
 
@@ -14,7 +16,6 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QImageReader>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMessageBox>
@@ -25,17 +26,6 @@ namespace deskleaf {
 namespace {
 
 Q_LOGGING_CATEGORY(lcStartup, "deskleaf.startup", QtWarningMsg)
-
-// Places are designed in twips, 15 to the pixel.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, QRect place)
 {
@@ -115,10 +105,7 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &MainWindow::ImportBackgroundPicture);
     connect(xpcmdbutton3_, &xpcmdbutton::Click, this, &MainWindow::ApplyWallpaper);
     connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &MainWindow::RemoveWallpaper);
-    connect(xpcmdbutton5_, &xpcmdbutton::Click, this, [this] {
-        if (services_.openSettings)
-            services_.openSettings(this);
-    });
+    connect(xpcmdbutton5_, &xpcmdbutton::Click, this, &MainWindow::openSettings);
     xpcmdbutton5_->setEnabled(bool(services_.openSettings));
     connect(xpcmdbutton7_, &xpcmdbutton::Click, this, &MainWindow::showHelp);
     connect(xpcmdbutton2_, &xpcmdbutton::Click, this,
@@ -137,16 +124,8 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
 
 xpcmdbutton* MainWindow::commandButton(const char* name, const QString& caption, QPoint twips)
 {
-    auto* button = new xpcmdbutton(CustomPanel1_);
-    button->setObjectName(QLatin1String(name));
-    PropertyBag stored;
-    stored.WriteProperty(QStringLiteral("Caption"), caption);
-    stored.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(songFont(9)));
-    button->ReadProperties(stored);
-    button->setGeometry(px(twips.x()), px(twips.y()), px(1095), px(375));
-    button->setAccessibleName(caption.simplified().remove(u' '));
-    button->installEventFilter(this);
-    return button;
+    return deskleaf::commandButton(CustomPanel1_, name, caption, songFont(9),
+                                   twipsRect(twips.x(), twips.y(), 1095, 375));
 }
 
 bool MainWindow::event(QEvent* event)
@@ -158,44 +137,10 @@ bool MainWindow::event(QEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == CustomPanel1_) {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            qCInfo(lcStartup, "first paint at %lld ms since the epoch",
-                   QDateTime::currentMSecsSinceEpoch());
-        }
-        return false;
-    }
-    // The command buttons answer the keyboard as push buttons do: Space or Enter presses
-    // the one that has the focus, which shows its highlighted face.
-    auto* button = qobject_cast<xpcmdbutton*>(watched);
-    if (!button)
-        return false;
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        button->setState(1);
-        break;
-    case QEvent::FocusOut:
-        button->setState(0);
-        break;
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            emit button->Click();
-            return true;
-        }
-        break;
-    }
-    case QEvent::KeyRelease: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) {
-            emit button->Click();
-            return true;
-        }
-        break;
-    }
-    default:
-        break;
+    if (watched == CustomPanel1_ && event->type() == QEvent::Paint && !painted_) {
+        painted_ = true;
+        qCInfo(lcStartup, "first paint at %lld ms since the epoch",
+               QDateTime::currentMSecsSinceEpoch());
     }
     return false;
 }
@@ -224,6 +169,20 @@ void MainWindow::showPreview()
     QPixmap preview = QPixmap::fromImage(reader.read());
     preview.setDevicePixelRatio(devicePixelRatio());
     Image1_->setPixmap(preview);
+}
+
+void MainWindow::openSettings()
+{
+    if (!services_.openSettings)
+        return;
+    services_.openSettings(this);
+    // A new colour or text shows on the next wallpaper: compose it now, so that the preview
+    // and "替换墙纸" show what the settings now say.
+    if (!storedPicture(services_.folder))
+        return;
+    refreshGrid();
+    attempt([this] { renderWallpaper(services_.folder, grid_); });
+    showPreview();
 }
 
 void MainWindow::showHelp()

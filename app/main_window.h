@@ -56,6 +56,7 @@ private:
     xpcmdbutton* commandButton(const char* name, const QString& caption, QPoint twips);
     void refreshGrid();
     void showPreview();
+    void openSettings();
     void showHelp();
     void autoRunClicked(bool on);
     // Runs a command, telling the user what failed.

@@ -4,6 +4,7 @@
 #include "main_window.h"
 #include "picture_import.h"
 #include "settings.h"
+#include "settings_window.h"
 #include "startup_clock.h"
 #include "wiring.h"
 
@@ -43,13 +44,19 @@ int main(int argc, char** argv)
     if (problem.isEmpty())
         problem = decision.problem;
 
-    MainWindow window(MainWindowServices{folder,
-                                         real.desktop(),
-                                         &RealDesktop::today,
+    MainWindow window(MainWindowServices{folder, real.desktop(), &RealDesktop::today,
                                          [](QWidget* w) { return screenSizeInPixels(w->screen()); },
-                                         &MainWindow::askForPicture,
-                                         &MainWindow::showMessage,
-                                         {}},
+                                         &MainWindow::askForPicture, &MainWindow::showMessage,
+                                         [&folder](QWidget* owner) {
+                                             SettingsWindow settings(
+                                                 SettingsServices{folder, &RealDesktop::today,
+                                                                  &SettingsWindow::askForColour,
+                                                                  &SettingsWindow::showMessage,
+                                                                  &SettingsWindow::execute,
+                                                                  &clearIconLabelBackground},
+                                                 owner);
+                                             settings.exec();
+                                         }},
                       decision.autoRunTicked);
     window.show();
     if (!problem.isEmpty())

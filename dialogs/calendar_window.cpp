@@ -1,6 +1,7 @@
 #include "calendar_window.h"
 
 #include "sans_font.h"
+#include "twips.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -16,17 +17,6 @@
 
 namespace deskleaf {
 namespace {
-
-// Places are designed in twips, 15 to the pixel.
-constexpr int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
 
 constexpr int kOffsetRange = 1500; // months or years either way of today
 const QColor kHeadingColour{0, 0, 255};
@@ -205,8 +195,28 @@ void Calendar::pick(int cell)
     if (date.month() != start.month() || date.year() != start.year())
         return;
     picked_ = date;
-    Text1_->setText(Label4_->text() + u'-' + Label2_->text() + u'-' + QString::number(date.day()));
+    Text1_->setText(dateText(date));
     xzrq = Text1_->text();
+}
+
+QString Calendar::dateText(QDate day)
+{
+    return QStringLiteral("%1-%2-%3")
+        .arg(day.year())
+        .arg(day.month(), 2, 10, QLatin1Char('0'))
+        .arg(day.day());
+}
+
+std::optional<QDate> Calendar::dateOfText(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(u'-');
+    if (parts.size() != 3)
+        return std::nullopt;
+    bool ok[3];
+    const QDate day(parts[0].toInt(&ok[0]), parts[1].toInt(&ok[1]), parts[2].toInt(&ok[2]));
+    if (!ok[0] || !ok[1] || !ok[2] || !day.isValid())
+        return std::nullopt;
+    return day;
 }
 
 bool Calendar::eventFilter(QObject* watched, QEvent* event)

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,9 @@ public:
     // two digits, the day without a leading zero. Empty until the first pick; it lasts for
     // the program's run, past the window that set it.
     static inline QString xzrq;
+    // A day written as xzrq writes it, and back; nothing when text names no day.
+    static QString dateText(QDate day);
+    static std::optional<QDate> dateOfText(const QString& text);
 
     // The date picked in this window, null until a pick.
     QDate picked() const { return picked_; }

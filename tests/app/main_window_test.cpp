@@ -2,6 +2,7 @@
 #include "fakes.h"
 #include "main_window.h"
 #include "settings.h"
+#include "test_files.h"
 #include "xpcmdbutton.h"
 #include "xptopbuttons.h"
 
@@ -30,7 +31,7 @@ protected:
                                [](QWidget*) { return QSize(640, 360); },
                                [this](QWidget*) { return chosen; },
                                [this](QWidget*, const QString& text) { told << text; },
-                               {}},
+                               openSettings},
             ticked);
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -47,6 +48,7 @@ protected:
     QDate today{2026, 9, 25};
     QString chosen;
     QStringList told;
+    std::function<void(QWidget*)> openSettings;
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -113,6 +115,15 @@ TEST_F(MainWindowTest, CommandsReachTheJobs)
     EXPECT_EQ(QImage(path("zm.bmp")).size(), QSize(640, 360));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
     EXPECT_EQ(window_->grid().Label6(), QStringLiteral("今天是:中秋节"));
+    // What the settings window stores shows in the wallpaper composed when it closes.
+    openSettings = [this](QWidget*) {
+        writeSetting(folder.profile(), settings::CalendarColour, "65280");
+    };
+    window();
+    const QByteArray composed = testfiles::readBytes(path("zm.bmp"));
+    click("xpcmdbutton5");
+    EXPECT_NE(testfiles::readBytes(path("zm.bmp")), composed);
+    openSettings = {};
     window(); // opened again later: the stored picture and its size are shown
     EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());

@@ -1,0 +1,269 @@
+#include "settings_window.h"
+
+#include "XPContainer.h"
+#include "calendar_window.h"
+#include "settings.h"
+#include "song_font.h"
+#include "system_colour.h"
+#include "title_drag.h"
+#include "twips.h"
+#include "window_buttons.h"
+#include "xpcmdbutton.h"
+#include "xptopbuttons.h"
+
+#include <QColorDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <utility>
+
+namespace deskleaf {
+namespace {
+
+constexpr int kHeaderBottom = 24;
+constexpr qint32 kPureRed = 0x0000FF;
+constexpr qint32 kWhite = 0xFFFFFF;
+// The sample starts in the window background's system colour, not in the stored colour.
+constexpr qint32 kSampleStart = systemColourValue(5);
+
+const QString kNotice = QStringLiteral("提示");
+
+} // namespace
+
+SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), services_(std::move(services)),
+      sampleColour_(kSampleStart), XPContainer1_(new XPContainer(this))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setModal(true);
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+
+    XPContainer1_->setObjectName(QStringLiteral("XPContainer1"));
+    XPContainer1_->setCaption(QStringLiteral("设  置"));
+    XPContainer1_->setTheme(9);
+    XPContainer1_->setAccessibleName(QStringLiteral("设置"));
+    // The frame fills the window, so that its border shows all round.
+    XPContainer1_->setGeometry(rect());
+    setWindowTitle(XPContainer1_->accessibleName());
+    new TitleBandDrag(XPContainer1_, kHeaderBottom);
+    const CaptionButtons buttons = captionButtons(XPContainer1_);
+    xptopbuttons1_ = buttons.close;
+    xptopbuttons2_ = buttons.minimise;
+
+    const QFont font = songFont(9);
+    Label1_ = label("Label1", QStringLiteral("选择日历字体颜色"), twipsRect(240, 480, 1695, 255));
+    xpcmdbutton4_ = commandButton(XPContainer1_, "xpcmdbutton4", QStringLiteral("选择颜色"), font,
+                                  twipsRect(360, 720, 1455, 375));
+    Label2_ = label("Label2", QStringLiteral("你选择的颜色"), twipsRect(2520, 480, 1095, 255));
+    picsample_ = label("picsample", {}, twipsRect(2400, 840, 1695, 255));
+    picsample_->setAutoFillBackground(true);
+    picsample_->setFrameShape(QFrame::Box);
+    picsample_->setAccessibleName(Label2_->text());
+    ok_ = commandButton(XPContainer1_, "ok", QStringLiteral("ok"), font,
+                        twipsRect(4200, 720, 375, 375));
+    ok_->setAccessibleName(QStringLiteral("保存所选颜色"));
+    Label4_ = label("Label4", QStringLiteral("恢复系统默认颜色"), twipsRect(240, 1440, 1815, 255));
+    xpcmdbutton2_ = commandButton(XPContainer1_, "xpcmdbutton2", QStringLiteral("ok"), font,
+                                  twipsRect(4200, 1320, 375, 375));
+    xpcmdbutton2_->setAccessibleName(Label4_->text());
+
+    Label3_ =
+        label("Label3", QStringLiteral("自定义节日、提示信息"), twipsRect(240, 1920, 1815, 255));
+    Text2_ = new QLineEdit(XPContainer1_);
+    Text2_->setObjectName(QStringLiteral("Text2"));
+    Text2_->setFont(font);
+    Text2_->setReadOnly(true); // the picker writes it
+    Text2_->setPlaceholderText(QStringLiteral("点这里选择日期"));
+    Text2_->setAccessibleName(QStringLiteral("日期"));
+    Text2_->setCursor(Qt::PointingHandCursor);
+    Text2_->setGeometry(twipsRect(2400, 1920, 1695, 270));
+    Text2_->installEventFilter(this);
+    Text1_ = new QLineEdit(XPContainer1_);
+    Text1_->setObjectName(QStringLiteral("Text1"));
+    Text1_->setFont(font);
+    Text1_->setPlaceholderText(QStringLiteral("这里输入自定义节日内容"));
+    Text1_->setAccessibleName(QStringLiteral("节日内容"));
+    Text1_->setGeometry(twipsRect(240, 2250, 3855, 345));
+    xpcmdbutton1_ = commandButton(XPContainer1_, "xpcmdbutton1", QStringLiteral("ok"), font,
+                                  twipsRect(4200, 2040, 375, 375));
+    xpcmdbutton1_->setAccessibleName(QStringLiteral("保存节日内容"));
+    xpcmdbutton3_ =
+        commandButton(XPContainer1_, "xpcmdbutton3", QStringLiteral("设置桌面图标背景透明"), font,
+                      twipsRect(1320, 2760, 2175, 375));
+    Label3_->setBuddy(Text2_);
+
+    setTabOrder(xpcmdbutton4_, ok_);
+    setTabOrder(ok_, xpcmdbutton2_);
+    setTabOrder(xpcmdbutton2_, Text2_);
+    setTabOrder(Text2_, Text1_);
+    setTabOrder(Text1_, xpcmdbutton1_);
+    setTabOrder(xpcmdbutton1_, xpcmdbutton3_);
+
+    connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &SettingsWindow::chooseColour);
+    connect(ok_, &xpcmdbutton::Click, this, [this] {
+        if (storeColour(sampleColour_)) {
+            tell(QStringLiteral("颜色已更新！"));
+            accept();
+        }
+    });
+    connect(xpcmdbutton2_, &xpcmdbutton::Click, this, [this] {
+        if (storeColour(settings::DefaultCalendarColour)) {
+            tell(QStringLiteral("已恢复默认颜色！"));
+            accept();
+        }
+    });
+    connect(xpcmdbutton3_, &xpcmdbutton::Click, this, &SettingsWindow::clearIconLabels);
+    connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &SettingsWindow::saveFestival);
+    connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
+    connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
+
+    setSample(kSampleStart);
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(loadPlace(screen->geometry()));
+}
+
+QPoint SettingsWindow::loadPlace(const QRect& screen)
+{
+    const int left = (screen.width() * kTwipsPerPixel - kWidthTwips) / 2;
+    const int top = (screen.height() * kTwipsPerPixel - kHeightTwips) / 2;
+    return screen.topLeft() + QPoint(left / kTwipsPerPixel, top / kTwipsPerPixel);
+}
+
+QLabel* SettingsWindow::label(const char* name, const QString& text, QRect place)
+{
+    auto* l = new QLabel(text, XPContainer1_);
+    l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    l->setFont(songFont(9));
+    l->setGeometry(place);
+    return l;
+}
+
+void SettingsWindow::tell(const QString& text) const
+{
+    services_.tell(const_cast<SettingsWindow*>(this), kNotice, text);
+}
+
+void SettingsWindow::setSample(qint32 colour)
+{
+    sampleColour_ = colour;
+    QPalette palette = picsample_->palette();
+    palette.setColor(QPalette::Window, translateColour(colour, palette).value_or(Qt::white));
+    picsample_->setPalette(palette);
+}
+
+void SettingsWindow::chooseColour()
+{
+    const std::optional<QColor> chosen = services_.chooseColour(this);
+    if (!chosen)
+        return; // cancelled: nothing changes
+    const qint32 colour = colourValue(*chosen);
+    if (colour == kPureRed) {
+        services_.tell(this, QStringLiteral("请选择其他色！"),
+                       QStringLiteral("和当天日期颜色冲突，不能选择红色，OK！"));
+        setSample(kWhite);
+        return;
+    }
+    setSample(colour);
+}
+
+bool SettingsWindow::storeColour(qint32 colour)
+{
+    try {
+        writeSetting(services_.folder.profile(), settings::CalendarColour, QString::number(colour));
+        return true;
+    } catch (const ProfileError& e) {
+        tell(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+void SettingsWindow::clearIconLabels()
+{
+    if (services_.clearIconLabels() == IconLabels::NoBackground)
+        tell(QStringLiteral("这个桌面绘制图标文字时不带背景，无需设置，没有做任何改动。"));
+}
+
+void SettingsWindow::pickDate()
+{
+    Calendar picker(services_.today, customTextsOf(services_.folder), this);
+    services_.runModal(picker);
+    // Until the first pick of the run there is no date to show: the prompt stays.
+    if (!Calendar::xzrq.isEmpty())
+        Text2_->setText(Calendar::xzrq);
+}
+
+void SettingsWindow::saveFestival()
+{
+    const std::optional<QDate> day = Calendar::dateOfText(Text2_->text());
+    if (!day) {
+        tell(QStringLiteral("请先选择日期"));
+        return;
+    }
+    ProfileFile& file = services_.folder.profile();
+    const std::optional<QString> stored = customText(file, day->month(), day->day());
+    if (!stored) {
+        try {
+            writeCustomText(file, day->month(), day->day(), Text1_->text());
+        } catch (const ProfileError& e) {
+            tell(QString::fromUtf8(e.what()));
+            return;
+        }
+        tell(QStringLiteral("已更新！"));
+        accept();
+        return;
+    }
+    str = Text1_->text() + QStringLiteral("   ") + *stored;
+    str2 = day->toString(QStringLiteral("MM-dd"));
+    ReplaceBox box(str, str2, file, services_.tell, this);
+    services_.runModal(box);
+}
+
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != Text2_)
+        return false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            Text2_->rect().contains(mouse->position().toPoint())) {
+            pickDate();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        // The keyboard opens the picker too.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            pickDate();
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QColor> SettingsWindow::askForColour(QWidget* parent)
+{
+    // Starts at black with no custom colours, as every opening does.
+    const QColor colour = QColorDialog::getColor(Qt::black, parent, QStringLiteral("颜色"));
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
+}
+
+void SettingsWindow::showMessage(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::information(parent, title, text);
+}
+
+void SettingsWindow::execute(QDialog& dialog)
+{
+    dialog.exec();
+}
+
+} // namespace deskleaf

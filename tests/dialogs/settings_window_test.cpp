@@ -1,0 +1,197 @@
+#include "calendar_window.h"
+#include "settings.h"
+#include "settings_window.h"
+#include "test_files.h"
+#include "xpcmdbutton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace deskleaf;
+using deskleaf::testfiles::readBytes;
+using deskleaf::testfiles::writeBytes;
+
+namespace {
+
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    SettingsWindow& open()
+    {
+        window_ = std::make_unique<SettingsWindow>(
+            SettingsServices{folder, [] { return QDate(2026, 3, 18); },
+                             [this](QWidget*) { return chosen; },
+                             [this](QWidget*, const QString& title, const QString& text) {
+                                 told << title + u'|' + text;
+                             },
+                             [this](QDialog& dialog) {
+                                 dialog.show();
+                                 onModal(dialog);
+                             },
+                             [] { return IconLabels::NoBackground; }},
+            nullptr);
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        return *window_;
+    }
+    template <typename T = QWidget> static T* in(QWidget& parent, const char* name)
+    {
+        return parent.findChild<T*>(name);
+    }
+    void click(QWidget& parent, const char* name)
+    {
+        QTest::mouseClick(in(parent, name), Qt::LeftButton);
+    }
+    // Opens the picker from Text2 and clicks the day of March 2026.
+    void pick(int day)
+    {
+        onModal = [day](QDialog& picker) {
+            for (QLabel* cell : picker.findChildren<QLabel*>())
+                if (cell->objectName().startsWith("Label3_") && cell->isVisible() &&
+                    cell->text().section(u'\n', 0, 0) == QString::number(day))
+                    QTest::mouseClick(cell, Qt::LeftButton);
+            picker.close();
+        };
+        click(*window_, "Text2");
+    }
+    void save(const QString& text)
+    {
+        in<QLineEdit>(*window_, "Text1")->setText(text);
+        click(*window_, "xpcmdbutton1");
+    }
+    QByteArray settings() const { return readBytes(folder.settingsPath()); }
+
+    QTemporaryDir dir;
+    ProgramFolder folder{dir.path()};
+    std::optional<QColor> chosen;
+    QStringList told;
+    std::function<void(QDialog&)> onModal = [](QDialog&) {};
+    std::unique_ptr<SettingsWindow> window_;
+};
+
+} // namespace
+
+TEST(SettingsWindowPlace, HalfTheRoomInWholeTwips)
+{
+    EXPECT_EQ(SettingsWindow::loadPlace({0, 0, 1920, 1080}), QPoint(803, 431));
+    // The second screen, whose height leaves an odd number of twips: the last one is lost.
+    EXPECT_EQ(SettingsWindow::loadPlace({1920, 0, 1366, 769}), QPoint(1920 + 526, 276));
+}
+
+TEST_F(SettingsWindowTest, ColourChoiceRefusesPureRedOnly)
+{
+    open();
+    click(*window_, "xpcmdbutton4"); // cancelled: the sample keeps its system colour
+    EXPECT_EQ(window_->sampleColour(), -2147483643);
+    chosen = QColor(255, 0, 0);
+    click(*window_, "xpcmdbutton4");
+    EXPECT_EQ(told, QStringList{"请选择其他色！|和当天日期颜色冲突，不能选择红色，OK！"});
+    EXPECT_EQ(window_->sampleColour(), 16777215);
+    EXPECT_EQ(settings(), "(missing)"); // only ok stores
+    chosen = QColor(254, 0, 0);
+    click(*window_, "xpcmdbutton4");
+    EXPECT_EQ(window_->sampleColour(), 254);
+    EXPECT_EQ(in<QLabel>(*window_, "picsample")->palette().color(QPalette::Window),
+              QColor(254, 0, 0));
+    click(*window_, "ok");
+    EXPECT_EQ(readSetting(folder.profile(), settings::CalendarColour), "254");
+    EXPECT_EQ(told.last(), "提示|颜色已更新！");
+    EXPECT_EQ(window_->result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsWindowTest, OkStoresWhatTheSampleShowsAndDefaultRestores)
+{
+    open();
+    click(*window_, "ok"); // untouched: the window background's system colour
+    EXPECT_EQ(readSetting(folder.profile(), settings::CalendarColour), "-2147483643");
+    open();
+    chosen = QColor(10, 20, 30);
+    click(*window_, "xpcmdbutton4");
+    click(*window_, "xpcmdbutton2");
+    EXPECT_EQ(readSetting(folder.profile(), settings::CalendarColour), "16771047");
+    EXPECT_EQ(told.last(), "提示|已恢复默认颜色！");
+    EXPECT_EQ(window_->sampleColour(), 10 + 20 * 256 + 30 * 65536);
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(SettingsWindowTest, FailedWritesAreToldAndKeepTheWindowAndTheText)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kel.ini")); // a folder where the file should be
+    open();
+    click(*window_, "ok");
+    pick(14);
+    save(QStringLiteral("生日"));
+    ASSERT_EQ(told.size(), 2);
+    for (const QString& message : told)
+        EXPECT_TRUE(message.startsWith("提示|Could not")) << message.toStdString();
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(in<QLineEdit>(*window_, "Text1")->text(), "生日");
+}
+
+TEST_F(SettingsWindowTest, SaveNeedsADateAndStoresAFreeDay)
+{
+    open();
+    save(QStringLiteral("生日"));
+    EXPECT_EQ(told, QStringList{"提示|请先选择日期"});
+    EXPECT_EQ(settings(), "(missing)");
+
+    pick(7);
+    EXPECT_EQ(in<QLineEdit>(*window_, "Text2")->text(), "2026-03-7");
+    save(QStringLiteral("生日"));
+    EXPECT_EQ(told.last(), "提示|已更新！");
+    EXPECT_TRUE(settings().contains("\r\n03-07=\xc9\xfa\xc8\xd5\r\n")); // GBK
+    EXPECT_EQ(window_->result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsWindowTest, AStoredTextIsReplacedOnlyThroughTheConfirmation)
+{
+    ASSERT_TRUE(writeBytes(folder.settingsPath(), "[MyApp4]\r\n03-07=abc\r\n"));
+    open();
+    pick(7);
+    QString box;
+    onModal = [&](QDialog& form4) {
+        box = in<QLabel>(form4, "Label2")->text() + u'|' + in<QLineEdit>(form4, "Text1")->text();
+        click(form4, "xpcmdbutton1"); // 放 弃
+    };
+    save(QStringLiteral("生日"));
+    EXPECT_EQ(box, "选择的日期:03月07日|生日   abc"); // Latin letters count as a text
+    EXPECT_EQ(std::pair(window_->str2, window_->str),
+              std::pair(QString("03-07"), box.section(u'|', 1)));
+    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n");
+    EXPECT_TRUE(window_->isVisible());
+
+    onModal = [&](QDialog& form4) {
+        in<QLineEdit>(form4, "Text1")->setText(QStringLiteral("生日 abc"));
+        click(form4, "xpcmdbutton2"); // 确认替换
+    };
+    save(QStringLiteral("生日"));
+    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=\xc9\xfa\xc8\xd5 abc\r\n");
+    EXPECT_EQ(told.last(), " |已更新！");
+    EXPECT_TRUE(window_->isVisible());
+
+    onModal = [&](QDialog& form4) {
+        in<QLineEdit>(form4, "Text1")->clear();
+        click(form4, "xpcmdbutton2");
+    };
+    save({});
+    EXPECT_EQ(customText(folder.profile(), 3, 7), std::nullopt); // an emptied box removes it
+}
+
+TEST_F(SettingsWindowTest, TextPromptsArePlaceholdersAndIconLabelsAreTold)
+{
+    open();
+    auto* text1 = in<QLineEdit>(*window_, "Text1");
+    EXPECT_EQ(std::pair(text1->text(), text1->placeholderText()),
+              std::pair(QString(), QString("这里输入自定义节日内容")));
+    QTest::keyClicks(text1, "lunch");
+    QTest::mouseClick(text1, Qt::LeftButton);
+    EXPECT_EQ(text1->text(), "lunch");
+    click(*window_, "xpcmdbutton3");
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("提示|")) << told[0].toStdString();
+}
