@@ -144,6 +144,19 @@ LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QD
     return {LogonJob::Made, {}};
 }
 
+QString colourRefusal(qint32 colour)
+{
+    return colour == kPureRed ? QStringLiteral("和当天日期颜色冲突，不能选择红色，OK！")
+                              : QString();
+}
+
+void storeCalendarColour(ProgramFolder& folder, qint32 colour)
+{
+    if (const QString refusal = colourRefusal(colour); !refusal.isEmpty())
+        throw JobError(refusal.toStdString());
+    writeSetting(folder.profile(), settings::CalendarColour, QString::number(colour));
+}
+
 void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
 {
     // The flag is stored first, so it follows the box even when the desktop refuses.

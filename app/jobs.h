@@ -82,6 +82,13 @@ struct LogonJobResult {
 // the wallpaper; today is recorded only after the wallpaper call succeeded.
 LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today);
 
+// The calendar's colour, a colour integer (0x00BBGGRR, or a system colour). Pure red is
+// today's colour and cannot be chosen: colourRefusal gives the reason, empty for any other
+// colour. storeCalendarColour throws JobError with that reason, or ProfileError.
+inline constexpr qint32 kPureRed = 0x0000FF;
+QString colourRefusal(qint32 colour);
+void storeCalendarColour(ProgramFolder& folder, qint32 colour);
+
 // Ticks or clears the auto-run box: stores the flag first, then registers or removes the
 // logon start. Throws ProfileError or PlatformError.
 void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on);

@@ -26,7 +26,6 @@ namespace deskleaf {
 namespace {
 
 constexpr int kHeaderBottom = 24;
-constexpr qint32 kPureRed = 0x0000FF;
 constexpr qint32 kWhite = 0xFFFFFF;
 // The sample starts in the window background's system colour, not in the stored colour.
 constexpr qint32 kSampleStart = systemColourValue(5);
@@ -164,9 +163,8 @@ void SettingsWindow::chooseColour()
     if (!chosen)
         return; // cancelled: nothing changes
     const qint32 colour = colourValue(*chosen);
-    if (colour == kPureRed) {
-        services_.tell(this, QStringLiteral("请选择其他色！"),
-                       QStringLiteral("和当天日期颜色冲突，不能选择红色，OK！"));
+    if (const QString refusal = colourRefusal(colour); !refusal.isEmpty()) {
+        services_.tell(this, QStringLiteral("请选择其他色！"), refusal);
         setSample(kWhite);
         return;
     }
@@ -176,9 +174,9 @@ void SettingsWindow::chooseColour()
 bool SettingsWindow::storeColour(qint32 colour)
 {
     try {
-        writeSetting(services_.folder.profile(), settings::CalendarColour, QString::number(colour));
+        storeCalendarColour(services_.folder, colour);
         return true;
-    } catch (const ProfileError& e) {
+    } catch (const std::exception& e) {
         tell(QString::fromUtf8(e.what()));
         return false;
     }
