@@ -45,6 +45,12 @@ xpcmdbutton::xpcmdbutton(QWidget* parent)
     relayout();
 }
 
+xpcmdbutton::~xpcmdbutton()
+{
+    if (hasFocus())
+        clearFocus();
+}
+
 void xpcmdbutton::setEnabled(bool enabled)
 {
     if (enabled == !testAttribute(Qt::WA_ForceDisabled))

@@ -28,6 +28,9 @@ public:
     enum Face { Normal = 0, Pressed = 1, Disabled = 2, Hover = 3, Highlighted = 4 };
 
     explicit xpcmdbutton(QWidget* parent = nullptr);
+    // A button destroyed with the focus gives it up first, while it can still answer the
+    // FocusOut that the widget would otherwise send half destroyed.
+    ~xpcmdbutton() override;
 
     // Hide QWidget's setters so that a change is also reported through PropertyChanged.
     // Called through a QWidget pointer they still repaint the face, without the notice.

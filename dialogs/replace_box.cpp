@@ -28,7 +28,7 @@ ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& fil
     tsxx_->setCaption(QStringLiteral("消息提示"));
     tsxx_->setTheme(4);
     tsxx_->setAccessibleName(tsxx_->Caption());
-    tsxx_->setGeometry(0, 0, 305, 209);
+    tsxx_->setGeometry(rect()); // the whole box, so that its border shows all round
     setWindowTitle(tsxx_->Caption());
     new TitleBandDrag(tsxx_, 24);
 

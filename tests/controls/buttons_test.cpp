@@ -1,5 +1,6 @@
 #include "SpriteSheet.h"
 #include "button_gallery.h"
+#include "window_buttons.h"
 #include "xpcmdbutton.h"
 #include "xptopbuttons.h"
 
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 
 // Readable failures.
@@ -437,4 +439,23 @@ TEST(ButtonGallery, SavesEveryLook)
             EXPECT_EQ(rgb(QPixmap(out.filePath(file))), captionCell(glyph, cell))
                 << qPrintable(file);
         }
+}
+
+TEST(CommandButton, AnswersTheKeyboardAndIsDestroyedWithTheFocus)
+{
+    auto window = std::make_unique<QWidget>();
+    auto* button = deskleaf::commandButton(window.get(), "go", QStringLiteral("打 开"), QFont(),
+                                           QRect(0, 0, 73, 25));
+    EXPECT_EQ(button->accessibleName(), QStringLiteral("打开"));
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    EXPECT_EQ(button->state(), 1); // the highlighted face
+    QSignalSpy clicks(button, &deskleaf::xpcmdbutton::Click);
+    QTest::keyClick(button, Qt::Key_Return);
+    QTest::keyClick(button, Qt::Key_Space);
+    EXPECT_EQ(clicks.size(), 2);
+    delete button; // gives up the focus while it can still answer
 }

@@ -162,7 +162,7 @@ TEST_F(SettingsWindowTest, AStoredTextIsReplacedOnlyThroughTheConfirmation)
     EXPECT_EQ(box, "选择的日期:03月07日|生日   abc"); // Latin letters count as a text
     EXPECT_EQ(std::pair(window_->str2, window_->str),
               std::pair(QString("03-07"), box.section(u'|', 1)));
-    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n");
+    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n") << told.join(";").toStdString();
     EXPECT_TRUE(window_->isVisible());
 
     onModal = [&](QDialog& form4) {
