@@ -157,15 +157,47 @@ void storeCalendarColour(ProgramFolder& folder, qint32 colour)
     writeSetting(folder.profile(), settings::CalendarColour, QString::number(colour));
 }
 
-void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
+QString programBeside(const QString& executable, const QString& name)
+{
+#ifdef Q_OS_WIN
+    const QString file = name + QStringLiteral(".exe");
+#else
+    const QString& file = name;
+#endif
+    return QFileInfo(executable).absoluteDir().filePath(file);
+}
+
+AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
 {
     // The flag is stored first, so it follows the box even when the desktop refuses.
     writeSetting(folder.profile(), settings::AutoRun,
                  on ? QStringLiteral("1") : QStringLiteral("0"));
-    if (on)
-        desktop.logon.enable(QString::fromLatin1(kLogonName), desktop.executable);
-    else
-        desktop.logon.disable(QString::fromLatin1(kLogonName));
+    const QString name = QString::fromLatin1(kLogonName);
+    if (on) {
+        desktop.logon.enable(name, desktop.executable);
+        const QString missing =
+            desktop.refresh.enable({programBeside(desktop.executable, QStringLiteral("deskleaf")),
+                                    QFileInfo(folder.path()).absoluteFilePath()});
+        if (!missing.isEmpty())
+            return {QStringLiteral("The calendar is refreshed at each logon only, not after "
+                                   "midnight: %1.")
+                        .arg(missing)};
+        return {};
+    }
+    // Both are removed even when one of them refuses.
+    QStringList failed;
+    const auto attempt = [&failed](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const PlatformError& e) {
+            failed << QString::fromUtf8(e.what());
+        }
+    };
+    attempt([&] { desktop.logon.disable(name); });
+    attempt([&] { desktop.refresh.disable(); });
+    if (!failed.isEmpty())
+        throw PlatformError(failed.join(u' ').toStdString());
+    return {};
 }
 
 StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDate today,
@@ -179,7 +211,8 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
         isNumber;
     if (decision.autoRunTicked) {
         try {
-            setAutoRun(folder, desktop, true); // registers the logon start again, at every start
+            // Registered again at every start; the notice was told when the box was ticked.
+            (void)setAutoRun(folder, desktop, true);
         } catch (const std::exception& e) {
             decision.problem = QString::fromUtf8(e.what());
         }

@@ -8,6 +8,7 @@
 #include "month_grid.h"
 #include "picture_import.h"
 #include "program_folder.h"
+#include "refresh_timer.h"
 #include "wallpaper.h"
 
 #include <QDate>
@@ -30,13 +31,17 @@ public:
 struct Desktop {
     WallpaperSetter& wallpaper;
     LogonStart& logon;
-    QString executable; // the program registered to start at logon
+    DailyRefresh& refresh;
+    QString executable; // the program registered to start at logon; deskleaf is beside it
 };
 
 using Clock = std::function<QDate()>;
 
 // The name the program is registered under to start at logon.
 inline constexpr const char* kLogonName = "qorvent";
+
+// The program called name (Tidemark, deskleaf) in the folder of executable.
+QString programBeside(const QString& executable, const QString& name);
 
 // Whether a start this long after start-up (seconds; nothing when unknown, which counts as
 // a start by the user) is the logon start, which makes the day's wallpaper unseen.
@@ -89,9 +94,15 @@ inline constexpr qint32 kPureRed = 0x0000FF;
 QString colourRefusal(qint32 colour);
 void storeCalendarColour(ProgramFolder& folder, qint32 colour);
 
+struct AutoRunResult {
+    QString notice; // said once when ticked where there is no daily refresh, else empty
+};
+
 // Ticks or clears the auto-run box: stores the flag first, then registers or removes the
-// logon start. Throws ProfileError or PlatformError.
-void setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on);
+// logon start and the daily refresh (deskleaf beside the registered program, run on this
+// folder). A refresh that cannot be set up never undoes the logon start. Throws ProfileError
+// or PlatformError.
+[[nodiscard]] AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on);
 
 struct StartupDecision {
     bool interactive;                       // show the main window

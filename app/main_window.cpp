@@ -230,7 +230,11 @@ void MainWindow::RemoveWallpaper()
 
 void MainWindow::autoRunClicked(bool on)
 {
-    attempt([&] { setAutoRun(services_.folder, services_.desktop, on); });
+    attempt([&] {
+        const AutoRunResult result = setAutoRun(services_.folder, services_.desktop, on);
+        if (!result.notice.isEmpty())
+            services_.tell(this, result.notice);
+    });
 }
 
 QString MainWindow::askForPicture(QWidget* parent)

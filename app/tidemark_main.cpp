@@ -24,6 +24,8 @@ int main(int argc, char** argv)
     if (isLogonStart(uptime) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The launcher's name: Wayland compositors match the window to it by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.deskleaf.Deskleaf"));
 
     ProgramFolder folder(defaultProgramFolder(executable));
     QString problem;

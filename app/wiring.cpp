@@ -2,13 +2,16 @@
 
 #include "startup_clock.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace deskleaf {
 
 RealDesktop::RealDesktop(QString executable)
     : wallpaper_(makeWallpaperSetter(DesktopEnvironment::fromProcess(), runner_)),
-      logon_(makeLogonStart()), executable_(std::move(executable))
+      logon_(makeLogonStart()), refresh_(makeDailyRefresh(runner_)),
+      executable_(std::move(executable))
 {
 }
 
@@ -21,7 +24,11 @@ QDate RealDesktop::today()
 
 QString defaultProgramFolder(const QString& executable)
 {
-    return programFolder(executable, QStringLiteral(DESKLEAF_INSTALL_BINDIR),
+    // Installed under another prefix than the configured one (cmake --install --prefix), the
+    // copy is known by its launcher, which lies at the same place relative to bin/.
+    const QString bin = QFileInfo(executable).absolutePath();
+    const bool installedHere = QFileInfo::exists(QDir(bin).filePath(DESKLEAF_INSTALLED_LAUNCHER));
+    return programFolder(executable, installedHere ? bin : QStringLiteral(DESKLEAF_INSTALL_BINDIR),
                          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
 

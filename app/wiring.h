@@ -1,5 +1,6 @@
 // The real adapters of this computer, wired in one place for both programs: the desktop's
-// wallpaper, the logon start, the external-program runner, the clock and the program folder.
+// wallpaper, the logon start, the daily refresh, the external-program runner, the clock and
+// the program folder.
 #pragma once
 
 #include "command_runner.h"
@@ -15,7 +16,7 @@ public:
     explicit RealDesktop(QString executable);
     ~RealDesktop();
 
-    Desktop desktop() const { return {*wallpaper_, *logon_, executable_}; }
+    Desktop desktop() const { return {*wallpaper_, *logon_, *refresh_, executable_}; }
     WallpaperSetter& wallpaper() const { return *wallpaper_; }
     static QDate today();
 
@@ -23,6 +24,7 @@ private:
     ProcessRunner runner_;
     std::unique_ptr<WallpaperSetter> wallpaper_;
     std::unique_ptr<LogonStart> logon_;
+    std::unique_ptr<DailyRefresh> refresh_;
     QString executable_;
 };
 

@@ -1,5 +1,6 @@
 // deskleaf: the command-line front end.
 #include "lunar_command.h"
+#include "program_commands.h"
 #include "wallpaper_commands.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,13 @@ constexpr std::string_view kUsage =
     "       deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]\n"
     "       deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]\n"
     "       deskleaf refresh [--folder DIR]\n"
+    "       deskleaf apply [--folder DIR]\n"
+    "       deskleaf remove [--folder DIR]\n"
+    "       deskleaf colour VALUE|default [--folder DIR]\n"
+    "       deskleaf remind MM-DD TEXT [--replace] [--folder DIR]\n"
+    "       deskleaf remind MM-DD --delete [--folder DIR]\n"
+    "       deskleaf reminders [--folder DIR]\n"
+    "       deskleaf autorun on|off|status [--folder DIR]\n"
     "  lunar   one line per day from FROM to TO (YYYY-MM-DD), tab-separated:\n"
     "          date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),\n"
     "          solar term, lunar festival, weekday festival, lunar day text\n"
@@ -26,7 +34,17 @@ constexpr std::string_view kUsage =
     "  render  composes today's wallpaper zm.bmp in DIR, from FILE stretched to WxH\n"
     "          (also written as kel.bmp) or from DIR/kel.bmp; prints its path\n"
     "  refresh the logon start's job: when auto-run is on and it was not done today,\n"
-    "          today's calendar on DIR/kel.bmp becomes the desktop wallpaper\n";
+    "          today's calendar on DIR/kel.bmp becomes the desktop wallpaper\n"
+    "  apply   sets DIR/zm.bmp as the desktop wallpaper\n"
+    "  remove  removes the desktop wallpaper\n"
+    "  colour  stores the calendar's colour: #RRGGBB, a colour integer or default\n"
+    "  remind  stores, replaces (--replace) or deletes the reminder of a day of every year\n"
+    "  reminders\n"
+    "          prints the stored reminders in date order: MM-DD, a tab, the text\n"
+    "  autorun ticks or clears auto-run: the start at logon and the daily refresh\n"
+    "DIR is the program's folder unless --folder is given. Each command takes --help;\n"
+    "deskleaf --version prints the version.\n"
+    "Exit status: 0 done, 1 refused or failed, 2 bad usage.\n";
 
 // Text needs a GUI application for its fonts; without a display, or when the size is
 // given, nothing is shown, so the offscreen platform serves.
@@ -51,6 +69,10 @@ int main(int argc, char** argv)
         (args.empty() ? std::cerr : std::cout) << kUsage;
         return args.empty() ? 2 : 0;
     }
+    if (args[0] == "--version") {
+        std::cout << "deskleaf " DESKLEAF_VERSION "\n";
+        return 0;
+    }
     const std::span<const std::string_view> rest(args.begin() + 1, args.end());
     if (args[0] == "lunar")
         return deskleaf::cli::runLunar(rest, std::cout, std::cerr);
@@ -67,6 +89,12 @@ int main(int argc, char** argv)
     if (args[0] == "render") {
         const auto app = guiApplication(argc, argv, args);
         return deskleaf::cli::runRender(rest, std::cout, std::cerr);
+    }
+    if (deskleaf::cli::isProgramCommand(args[0])) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen"); // nothing is shown
+        QGuiApplication app(argc, argv);
+        return deskleaf::cli::runProgramCommand(args[0], rest, std::cout, std::cerr);
     }
     std::cerr << "deskleaf: unknown command \"" << args[0] << "\"\n" << kUsage;
     return 2;

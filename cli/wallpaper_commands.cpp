@@ -1,6 +1,7 @@
 #include "wallpaper_commands.h"
 
 #include "arguments.h"
+#include "command_support.h"
 #include "jobs.h"
 #include "startup_clock.h"
 #include "wiring.h"
@@ -17,10 +18,6 @@
 namespace deskleaf::cli {
 namespace {
 
-struct UsageError {
-    std::string message;
-};
-
 // --name value pairs; the names a verb accepts are given with their value's spelling.
 std::map<std::string_view, std::string_view> options(std::span<const std::string_view> args,
                                                      std::span<const std::string_view> known)
@@ -34,11 +31,6 @@ std::map<std::string_view, std::string_view> options(std::span<const std::string
         result[args[i]] = args[i + 1];
     }
     return result;
-}
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 QDate todayOption(const std::map<std::string_view, std::string_view>& opts)
@@ -55,15 +47,7 @@ QDate todayOption(const std::map<std::string_view, std::string_view>& opts)
 QString folderOption(const std::map<std::string_view, std::string_view>& opts)
 {
     const auto it = opts.find("--folder");
-    if (it != opts.end())
-        return toQString(it->second);
-    // The program's own folder, found as the desktop program finds it.
-    return defaultProgramFolder(executablePath("deskleaf"));
-}
-
-std::string native(const QString& path)
-{
-    return QDir::toNativeSeparators(path).toStdString();
+    return programFolderPath(it != opts.end() ? std::optional(it->second) : std::nullopt);
 }
 
 // The screen the wallpaper is for; the offscreen platform's pretend screen does not count.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace deskleaf;
+using deskleaf::fakes::FakeDailyRefresh;
 using deskleaf::fakes::FakeLogonStart;
 using deskleaf::fakes::FakeWallpaper;
 
@@ -38,7 +39,8 @@ protected:
     ProfileFile& profile = folder.profile();
     FakeWallpaper wallpaper;
     FakeLogonStart logon;
-    Desktop desktop{wallpaper, logon, "/opt/deskleaf/Tidemark"};
+    FakeDailyRefresh refresh;
+    Desktop desktop{wallpaper, logon, refresh, "/opt/deskleaf/Tidemark"};
 };
 
 } // namespace
@@ -131,15 +133,29 @@ TEST_F(Startup, LaterStartsOpenTheWindow)
     EXPECT_TRUE(decide(600).problem.contains("refused"));
 }
 
-TEST_F(Startup, AutoRunStoresTheFlagFirst)
+TEST_F(Startup, AutoRunStoresTheFlagFirstAndSetsUpTheDailyRefresh)
 {
-    setAutoRun(folder, desktop, true);
+    EXPECT_TRUE(setAutoRun(folder, desktop, true).notice.isEmpty());
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "1");
     EXPECT_TRUE(logon.isEnabled("qorvent"));
-    setAutoRun(folder, desktop, false);
+    EXPECT_EQ(refresh.calls, QStringList{"enable /opt/deskleaf/deskleaf " + dir.path()});
+    EXPECT_TRUE(setAutoRun(folder, desktop, false).notice.isEmpty());
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
     EXPECT_FALSE(logon.isEnabled("qorvent"));
+    EXPECT_FALSE(refresh.isEnabled());
+
+    // No daily refresh on this computer: the logon start alone, and a notice.
+    refresh.missing = "no systemd user manager runs";
+    EXPECT_TRUE(setAutoRun(folder, desktop, true).notice.contains("no systemd user manager runs"));
+    EXPECT_TRUE(logon.isEnabled("qorvent"));
+
+    // A refresh that fails keeps the logon start.
+    refresh.fail = true;
+    EXPECT_THROW((void)setAutoRun(folder, desktop, true), PlatformError);
+    EXPECT_TRUE(logon.isEnabled("qorvent"));
     logon.fail = true;
-    EXPECT_THROW(setAutoRun(folder, desktop, true), PlatformError);
+    EXPECT_THROW((void)setAutoRun(folder, desktop, true), PlatformError);
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "1"); // follows the box all the same
+    EXPECT_NO_THROW((void)setAutoRun(folder, desktop, false));
+    EXPECT_EQ(refresh.calls.last(), "disable");
 }

@@ -26,7 +26,7 @@ protected:
     {
         window_ = std::make_unique<MainWindow>(
             MainWindowServices{folder,
-                               {wallpaper, logon, "/opt/Tidemark"},
+                               {wallpaper, logon, refresh, "/opt/Tidemark"},
                                [this] { return today; },
                                [](QWidget*) { return QSize(640, 360); },
                                [this](QWidget*) { return chosen; },
@@ -45,6 +45,7 @@ protected:
     ProgramFolder folder{dir.path()};
     fakes::FakeWallpaper wallpaper;
     fakes::FakeLogonStart logon;
+    fakes::FakeDailyRefresh refresh;
     QDate today{2026, 9, 25};
     QString chosen;
     QStringList told;
@@ -159,6 +160,14 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     box->click();
     EXPECT_EQ(readSetting(folder.profile(), settings::AutoRun), "1");
     EXPECT_EQ(logon.calls, QStringList({"disable qorvent", "enable qorvent /opt/Tidemark"}));
+    EXPECT_EQ(refresh.calls, QStringList({"disable", "enable /opt/deskleaf " + dir.path()}));
+    EXPECT_TRUE(told.isEmpty());
+    // Without a daily refresh, ticking says so once, in the 提示 box.
+    refresh.missing = "no timer here";
+    box->click();
+    box->click();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("at each logon only") && told[0].contains("no timer here"));
 
     today = QDate(2026, 10, 1); // the window comes back to the front on another day
     QEvent activate(QEvent::WindowActivate);

@@ -1,11 +1,14 @@
 // Recording stand-ins for the desktop: what was asked, and failures on demand.
 #pragma once
 
+#include "command_runner.h"
 #include "logon_start.h"
+#include "refresh_timer.h"
 #include "wallpaper.h"
 
 #include <QStringList>
 
+#include <map>
 #include <set>
 
 namespace deskleaf::fakes {
@@ -48,6 +51,42 @@ public:
     bool isEnabled(const QString& name) const override { return enabled.count(name) > 0; }
     QStringList calls;
     std::set<QString> enabled;
+    bool fail = false;
+};
+
+// Records "program arg ..." per call; answers are looked up by that text, success otherwise.
+class FakeCommandRunner final : public CommandRunner {
+public:
+    CommandResult run(const QString& program, const QStringList& args, int) override
+    {
+        calls << (QStringList{program} + args).join(u' ');
+        const auto answer = answers.find(calls.last());
+        return answer != answers.end() ? answer->second : CommandResult{true, false, 0, {}, {}};
+    }
+    bool has(const QString&) override { return true; }
+    QStringList calls;
+    std::map<QString, CommandResult> answers;
+};
+
+class FakeDailyRefresh final : public DailyRefresh {
+public:
+    QString enable(const RefreshCommand& command) override
+    {
+        calls << "enable " + command.program + " " + command.folder;
+        if (fail)
+            throw PlatformError("Could not set up the daily refresh: refused");
+        enabled = missing.isEmpty();
+        return missing;
+    }
+    void disable() override
+    {
+        calls << "disable";
+        enabled = false;
+    }
+    bool isEnabled() const override { return enabled; }
+    QStringList calls;
+    QString missing; // why there is none, when set
+    bool enabled = false;
     bool fail = false;
 };
 

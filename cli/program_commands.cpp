@@ -1,0 +1,300 @@
+#include "program_commands.h"
+
+#include "command_support.h"
+#include "jobs.h"
+#include "settings.h"
+#include "system_colour.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+namespace deskleaf::cli {
+namespace {
+
+struct Arguments {
+    std::vector<std::string_view> words; // the operands, in order
+    std::vector<std::string_view> flags; // the flags given, of those the verb takes
+    std::optional<std::string_view> folder;
+
+    bool has(std::string_view flag) const
+    {
+        return std::find(flags.begin(), flags.end(), flag) != flags.end();
+    }
+};
+
+struct Verb {
+    std::string_view name;
+    const char* synopsis;
+    const char* help;                    // what it does, after the synopsis in --help
+    std::vector<std::string_view> flags; // besides --folder DIR and --help
+    std::size_t minWords, maxWords;      // how many operands it takes
+    std::function<int(const Arguments&, ProgramFolder&, std::ostream& out, std::ostream& err)> run;
+};
+
+// "--" ends the options, so that a reminder may start with a dash; a negative number (a
+// system colour) is an operand.
+Arguments parse(const Verb& verb, std::span<const std::string_view> args, bool& help)
+{
+    Arguments parsed;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && (arg == "--help" || arg == "-h")) {
+            help = true;
+        } else if (options && arg == "--folder") {
+            if (i + 1 == args.size())
+                throw UsageError{"--folder needs a value"};
+            parsed.folder = args[++i];
+        } else if (options && arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
+            if (std::find(verb.flags.begin(), verb.flags.end(), arg) == verb.flags.end())
+                throw UsageError{"unknown option \"" + std::string(arg) + "\""};
+            parsed.flags.push_back(arg);
+        } else {
+            parsed.words.push_back(arg);
+        }
+    }
+    if (!help && parsed.words.size() < verb.minWords)
+        throw UsageError{"too few arguments"};
+    if (!help && parsed.words.size() > verb.maxWords)
+        throw UsageError{"unexpected \"" + std::string(parsed.words[verb.maxWords]) + "\""};
+    return parsed;
+}
+
+// A day of every year, MM-DD; 02-29 is one.
+std::pair<int, int> parseDay(std::string_view text)
+{
+    const auto digits = [&](std::size_t at) {
+        const char a = text[at], b = text[at + 1];
+        return a >= '0' && a <= '9' && b >= '0' && b <= '9' ? (a - '0') * 10 + (b - '0') : -1;
+    };
+    if (text.size() == 5 && text[2] == '-') {
+        const int month = digits(0), day = digits(3);
+        if (QDate::isValid(2000, month, day)) // a leap year
+            return {month, day};
+    }
+    throw UsageError{"\"" + std::string(text) + "\" is not a day of the year (MM-DD)"};
+}
+
+// #RRGGBB, default, or a colour integer as kel.ini keeps it: 0x00BBGGRR or a system colour.
+qint32 parseColour(std::string_view text)
+{
+    const auto bad = [&] {
+        return UsageError{"\"" + std::string(text) +
+                          "\" is not a colour (#RRGGBB, a colour integer or default)"};
+    };
+    if (text == "default")
+        return settings::DefaultCalendarColour;
+    if (text.size() == 7 && text[0] == '#') {
+        unsigned rgb = 0;
+        const auto [end, ec] = std::from_chars(text.data() + 1, text.data() + 7, rgb, 16);
+        if (ec != std::errc() || end != text.data() + 7)
+            throw bad();
+        return colourValue(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
+    }
+    qint32 value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        throw bad();
+    const bool plain = value >= 0 && value <= 0xFFFFFF;
+    if (!plain && !(isSystemColour(value) &&
+                    systemColour(value & ~kSystemColourFlag, QGuiApplication::palette())))
+        throw bad();
+    return value;
+}
+
+QString dayKey(int month, int day)
+{
+    return QStringLiteral("%1-%2")
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'));
+}
+
+// The desktop program, registered to start at logon, is beside this command.
+RealDesktop realDesktop()
+{
+    return RealDesktop(programBeside(executablePath("deskleaf"), QStringLiteral("Tidemark")));
+}
+
+int apply(const Arguments&, ProgramFolder& folder, std::ostream&, std::ostream&)
+{
+    applyWallpaper(folder, realDesktop().wallpaper());
+    return 0;
+}
+
+int remove(const Arguments&, ProgramFolder&, std::ostream&, std::ostream&)
+{
+    removeWallpaper(realDesktop().wallpaper());
+    return 0;
+}
+
+int colour(const Arguments& args, ProgramFolder& folder, std::ostream&, std::ostream&)
+{
+    const qint32 value = parseColour(args.words[0]);
+    ensureSettingsFile(folder);
+    storeCalendarColour(folder, value);
+    return 0;
+}
+
+int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
+{
+    const auto [month, day] = parseDay(args.words[0]);
+    const bool remove = args.has("--delete");
+    if (remove && (args.words.size() > 1 || args.has("--replace")))
+        throw UsageError{"--delete takes no text and no --replace"};
+    if (!remove && args.words.size() < 2)
+        throw UsageError{"which text? (--delete removes one)"};
+    const QString text = remove ? QString() : toQString(args.words[1]).simplified();
+    if (!remove && text.isEmpty())
+        throw UsageError{"the text is empty (--delete removes one)"};
+
+    const std::optional<QString> stored = customText(folder.profile(), month, day);
+    if (stored == (remove ? std::nullopt : std::optional(text)))
+        return 0; // as asked already
+    if (stored && !remove && !args.has("--replace")) {
+        out << stored->toStdString() << '\n';
+        err << "deskleaf remind: " << dayKey(month, day).toStdString()
+            << " has a text already; --replace replaces it\n";
+        return 1;
+    }
+    ensureSettingsFile(folder);
+    writeCustomText(folder.profile(), month, day, text);
+    return 0;
+}
+
+int reminders(const Arguments&, ProgramFolder& folder, std::ostream& out, std::ostream&)
+{
+    std::string lines;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= QDate(2000, month, 1).daysInMonth(); ++day)
+            if (const auto text = customText(folder.profile(), month, day))
+                lines += (dayKey(month, day) + u'\t' + *text + u'\n').toStdString();
+    out << lines;
+    return 0;
+}
+
+int autorun(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
+{
+    const std::string_view what = args.words[0];
+    const RealDesktop real = realDesktop();
+    const Desktop desktop = real.desktop();
+    if (what == "status") {
+        const auto onOff = [](bool on) { return on ? "on\n" : "off\n"; };
+        out << "auto-run\t"
+            << onOff(readSetting(folder.profile(), settings::AutoRun) == QLatin1String("1"))
+            << "logon start\t" << onOff(desktop.logon.isEnabled(QString::fromLatin1(kLogonName)))
+            << "daily refresh\t" << onOff(desktop.refresh.isEnabled());
+        return 0;
+    }
+    if (what != "on" && what != "off")
+        throw UsageError{"\"" + std::string(what) + "\": on, off or status"};
+    ensureSettingsFile(folder);
+    const AutoRunResult result = setAutoRun(folder, desktop, what == "on");
+    if (!result.notice.isEmpty())
+        err << "deskleaf autorun: " << result.notice.toStdString() << '\n';
+    return 0;
+}
+
+const std::vector<Verb>& verbs()
+{
+    static const std::vector<Verb> table = {
+        {"apply",
+         "deskleaf apply [--folder DIR]",
+         "Sets DIR/zm.bmp as the desktop wallpaper now.",
+         {},
+         0,
+         0,
+         apply},
+        {"remove",
+         "deskleaf remove [--folder DIR]",
+         "Removes the desktop wallpaper.",
+         {},
+         0,
+         0,
+         remove},
+        {"colour",
+         "deskleaf colour VALUE|default [--folder DIR]",
+         "Stores the calendar's colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini\n"
+         "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
+         "default. Pure red is today's colour and is refused. The next render prints with it.",
+         {},
+         1,
+         1,
+         colour},
+        {"remind",
+         "deskleaf remind MM-DD TEXT [--replace] [--folder DIR]\n"
+         "       deskleaf remind MM-DD --delete [--folder DIR]",
+         "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
+         "no lunar festival. A day's text is replaced only with --replace: without it the\n"
+         "stored text is printed and nothing changes. --delete removes the day's text.",
+         {"--replace", "--delete"},
+         1,
+         2,
+         remind},
+        {"reminders",
+         "deskleaf reminders [--folder DIR]",
+         "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text.",
+         {},
+         0,
+         0,
+         reminders},
+        {"autorun",
+         "deskleaf autorun on|off|status [--folder DIR]",
+         "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"
+         "systemd user manager runs, the daily refresh just after midnight. status prints\n"
+         "the stored flag and both registrations.",
+         {},
+         1,
+         1,
+         autorun},
+    };
+    return table;
+}
+
+// A message on one line, however it was written.
+std::string oneLine(const char* message)
+{
+    return QString::fromUtf8(message).simplified().toStdString();
+}
+
+} // namespace
+
+bool isProgramCommand(std::string_view verb)
+{
+    return std::any_of(verbs().begin(), verbs().end(),
+                       [&](const Verb& v) { return v.name == verb; });
+}
+
+int runProgramCommand(std::string_view name, std::span<const std::string_view> args,
+                      std::ostream& out, std::ostream& err)
+{
+    const Verb& verb = *std::find_if(verbs().begin(), verbs().end(),
+                                     [&](const Verb& v) { return v.name == name; });
+    const std::string prefix = "deskleaf " + std::string(verb.name) + ": ";
+    try {
+        bool help = false;
+        const Arguments parsed = parse(verb, args, help);
+        if (help) {
+            out << "usage: " << verb.synopsis << '\n' << verb.help << '\n';
+            return 0;
+        }
+        ProgramFolder folder(programFolderPath(parsed.folder));
+        const int status = verb.run(parsed, folder, out, err);
+        out << std::flush;
+        return status;
+    } catch (const UsageError& e) {
+        err << prefix << e.message << "\nusage: " << verb.synopsis << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        err << prefix << oneLine(e.what()) << '\n';
+        return 1;
+    }
+}
+
+} // namespace deskleaf::cli

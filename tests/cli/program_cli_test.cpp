@@ -1,0 +1,175 @@
+// deskleaf apply, remove, colour, remind, reminders and autorun, end to end on temporary
+// folders with the real binary.
+#include "cli_runner.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using deskleaf::testfiles::readBytes;
+using deskleaf::testfiles::writeBytes;
+
+std::string quoted(const QString& text)
+{
+    return "'" + text.toStdString() + "'";
+}
+
+// A folder of its own, and a home, configuration and runtime folder that reach no real
+// desktop or user manager.
+struct Home {
+    QTemporaryDir tmp;
+    QString folder = tmp.filePath("程序 folder");
+    std::string environment = "env -u DBUS_SESSION_BUS_ADDRESS HOME=" + quoted(tmp.path()) +
+                              " XDG_CONFIG_HOME=" + quoted(tmp.filePath("config")) +
+                              " XDG_CACHE_HOME=" + quoted(tmp.filePath("cache")) +
+                              " XDG_RUNTIME_DIR=" + quoted(tmp.filePath("run"));
+    Home()
+    {
+        QDir().mkpath(folder);
+        QDir().mkpath(tmp.filePath("run"));
+        QFile(tmp.filePath("run"))
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    CliResult run(const std::string& args, const std::string& more = "") const
+    {
+        return runDeskleaf(args + " --folder " + quoted(folder), environment + " " + more);
+    }
+    QByteArray settings() const { return readBytes(folder + "/kel.ini"); }
+};
+
+} // namespace
+
+TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
+{
+    Home home;
+    const CliResult apply = home.run("apply");
+    EXPECT_EQ(apply.status, 1);
+    EXPECT_EQ(apply.err,
+              "deskleaf apply: There is no calendar wallpaper yet: open a picture first.\n");
+    const CliResult all = runDeskleaf("--help");
+    for (const char* verb : {"apply", "remove", "colour", "remind", "reminders", "autorun"}) {
+        const CliResult r = runDeskleaf(std::string(verb) + " --help");
+        EXPECT_EQ(r.status, 0) << verb;
+        EXPECT_EQ(r.out.rfind(std::string("usage: deskleaf ") + verb, 0), 0u) << r.out;
+        EXPECT_NE(all.out.find(std::string("deskleaf ") + verb + " "), std::string::npos) << verb;
+    }
+}
+
+TEST(ColourCommand, StoresEachSpellingAndRefusesPureRed)
+{
+    Home home;
+    const std::pair<const char*, const char*> stored[] = {
+        {"'#00ff80'", "text5=8453888"}, // red in the low byte
+        {"-2147483643", "text5=-2147483643"},
+        {"default", "text5=16771047"},
+    };
+    for (const auto& [value, line] : stored) {
+        const CliResult r = home.run(std::string("colour ") + value);
+        EXPECT_EQ(r.status, 0) << value << r.err;
+        EXPECT_NE(home.settings().indexOf(line), -1) << value;
+    }
+    const QByteArray before = home.settings();
+    CliResult r = home.run("colour '#FF0000'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "deskleaf colour: 和当天日期颜色冲突，不能选择红色，OK！\n");
+    for (const char* bad : {"16777216", "'#GG0000'", "-2147483000", "''"}) {
+        r = home.run(std::string("colour ") + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+    }
+    EXPECT_EQ(home.settings(), before);
+}
+
+TEST(RemindCommands, StoreRefuseReplaceDeleteAndList)
+{
+    Home home;
+    // 12-25 stored before 03-07; 圣诞 in GBK is CA A5 B5 AE.
+    ASSERT_TRUE(writeBytes(home.folder + "/kel.ini", "[MyApp4]\r\n12-25=\xCA\xA5\xB5\xAE\r\n"));
+    EXPECT_EQ(home.run("remind 03-07 生日").status, 0);
+    EXPECT_EQ(home.run("remind 02-29 闰日").status, 0);
+
+    const QByteArray before = home.settings();
+    CliResult r = home.run("remind 03-07 别的");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "生日\n");
+    EXPECT_EQ(r.err, "deskleaf remind: 03-07 has a text already; --replace replaces it\n");
+    EXPECT_EQ(home.settings(), before);
+
+    EXPECT_EQ(home.run("remind 03-07 别的 --replace").status, 0);
+    r = home.run("reminders");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "02-29\t闰日\n03-07\t别的\n12-25\t圣诞\n");
+    EXPECT_EQ(home.run("remind 02-29 --delete").status, 0);
+    EXPECT_EQ(home.run("reminders").out, "03-07\t别的\n12-25\t圣诞\n");
+
+    for (const char* bad :
+         {"remind 02-30 x", "remind 13-01 x", "remind 3-07 x", "remind 03-07",
+          "remind 03-07 x --delete", "remind 03-07 x y", "remind 03-07 x --all"}) {
+        r = home.run(bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_NE(r.err.find("usage: deskleaf remind"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(home.run("reminders").out, "03-07\t别的\n12-25\t圣诞\n");
+}
+
+// A systemctl that answers with $HOME/state as a user manager would, links the timer on
+// enable, and refuses the enable while $HOME/refuse exists.
+constexpr const char* kSystemctl = R"(#!/bin/sh
+wants="$XDG_CONFIG_HOME/systemd/user/timers.target.wants"
+case "$*" in
+  *is-system-running) cat "$HOME/state";;
+  *'enable --now'*) [ -e "$HOME/refuse" ] && { echo 'Access denied' >&2; exit 1; }
+    mkdir -p "$wants" && ln -sf ../deskleaf-refresh.timer "$wants/";;
+  *'disable --now'*) rm -f "$wants"/*;;
+esac
+)";
+
+TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
+{
+    Home home;
+    const QString bin = home.tmp.filePath("bin");
+    ASSERT_TRUE(QDir().mkpath(bin) && writeBytes(bin + "/systemctl", kSystemctl));
+    QFile(bin + "/systemctl").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const std::string path = "PATH=" + quoted(bin) + ":\"$PATH\"";
+    const QString service = home.tmp.filePath("config/systemd/user/deskleaf-refresh.service");
+    const QString autostart = home.tmp.filePath("config/autostart/qorvent.desktop");
+    ASSERT_TRUE(writeBytes(home.tmp.filePath("state"), "running\n"));
+
+    CliResult r = home.run("autorun on", path);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    // The command runs itself, on the folder's absolute path.
+    EXPECT_NE(readBytes(service).indexOf("\nExecStart=\"" + QByteArray(DESKLEAF_CLI) +
+                                         "\" refresh --folder \"" + home.folder.toUtf8() + "\"\n"),
+              -1)
+        << readBytes(service).toStdString();
+    EXPECT_EQ(home.run("autorun status", path).out,
+              "auto-run\ton\nlogon start\ton\ndaily refresh\ton\n");
+
+    // A refused timer is one line and exit 1, and keeps the logon start.
+    ASSERT_TRUE(writeBytes(home.tmp.filePath("refuse"), ""));
+    r = home.run("autorun on", path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "deskleaf autorun: Could not set up the daily refresh: systemctl --user "
+                     "enable --now deskleaf-refresh.timer failed: Access denied\n");
+    EXPECT_TRUE(QFile::exists(autostart));
+
+    EXPECT_EQ(home.run("autorun off", path).status, 0);
+    EXPECT_FALSE(QFile::exists(service) || QFile::exists(autostart));
+
+    // No user manager: the logon start alone, said once, done.
+    ASSERT_TRUE(writeBytes(home.tmp.filePath("state"), "offline\n"));
+    r = home.run("autorun on", path);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "deskleaf autorun: The calendar is refreshed at each logon only, not after "
+                     "midnight: no systemd user manager runs (systemctl --user "
+                     "is-system-running: offline).\n");
+    EXPECT_TRUE(QFile::exists(autostart) && !QFile::exists(service));
+
+    for (const char* bad : {"autorun", "autorun maybe", "autorun on off"})
+        EXPECT_EQ(home.run(bad, path).status, 2) << bad;
+}
