@@ -55,6 +55,9 @@ void MonthGrid::page(QDate today, int months, const CustomTextLookup& customText
     fill(today.addMonths(months), today, customText); // addMonths clamps the day
 }
 
+// The last year a date can have.
+constexpr int kLastGregorianYear = 9999;
+
 void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customText)
 {
     shown_ = shown;
@@ -77,6 +80,8 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
     const QString separator = kind_ == Kind::Main ? QStringLiteral(" ") : QStringLiteral("\r\n");
     for (int i = start, day = 0; i < kCells; ++i, ++day) {
         const QDate cellDate = monthStart_.addDays(day);
+        if (cellDate.year() > kLastGregorianYear)
+            break; // December 9999 ends where the calendar's dates do
         clsDate date;
         date.sInitDate(cellDate.year(), cellDate.month(), cellDate.day());
         if (kind_ == Kind::Picker)

@@ -59,7 +59,7 @@ std::optional<QSize> parseSize(std::string_view text)
         text.size() - x - 1 > 5)
         return std::nullopt;
     const auto w = digits(text, 0, x), h = digits(text, x + 1, text.size() - x - 1);
-    if (!w || !h || *w < 1 || *h < 1 || *w > 32767 || *h > 32767)
+    if (!w || !h || *w < 1 || *h < 1 || *w > kMaxScreenSide || *h > kMaxScreenSide)
         return std::nullopt;
     return QSize(*w, *h);
 }

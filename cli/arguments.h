@@ -15,7 +15,9 @@ std::optional<std::int32_t> parseDate(std::string_view text);
 std::optional<QDate> parseQDate(std::string_view text);
 // YYYY-MM
 std::optional<QDate> parseMonth(std::string_view text);
-// WxH, both from 1 to 32767
+// No screen is wider or taller than this, in pixels.
+inline constexpr int kMaxScreenSide = 16384;
+// WxH, both from 1 to kMaxScreenSide
 std::optional<QSize> parseSize(std::string_view text);
 
 } // namespace deskleaf::cli

@@ -114,7 +114,9 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         if (const auto it = opts.find("--size"); it != opts.end()) {
             const auto parsed = parseSize(it->second);
             if (!parsed)
-                throw UsageError{"--size \"" + std::string(it->second) + "\" is not WxH"};
+                throw UsageError{"--size \"" + std::string(it->second) +
+                                 "\" is not WxH with sides of 1 to " +
+                                 std::to_string(kMaxScreenSide) + " pixels"};
             size = *parsed;
         }
         if (!QFileInfo(folder.path()).isDir()) {

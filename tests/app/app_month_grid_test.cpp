@@ -113,6 +113,10 @@ TEST(MonthGrid, OutsideTheLunarTableDaysHaveNoLunarText)
     const MonthGrid picker = filled(MonthGrid::Kind::Picker, QDate(1899, 12, 1));
     EXPECT_EQ(picker.Label3(5), QStringLiteral("1")); // 1899-12-01 is a Friday
     EXPECT_EQ(picker.Label5(), QStringLiteral("农历:0月"));
+    // The last month there is: its day 31 is the last day a date can have.
+    const MonthGrid last = filled(MonthGrid::Kind::Picker, QDate(9999, 12, 1));
+    const int start = QDate(9999, 12, 1).dayOfWeek() % 7;
+    EXPECT_EQ(last.Label3(start + 30), QStringLiteral("31"));
 }
 
 TEST(MonthGrid, PickerShowsTwoLineCellsAndItsHeadings)

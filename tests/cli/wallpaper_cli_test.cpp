@@ -98,9 +98,10 @@ TEST(RenderCommand, Errors)
     r = runDeskleaf("render --folder " + quoted(dir.filePath("nowhere")) + " --size 800x600");
     EXPECT_EQ(r.status, 1);
 
-    for (const char* args : {"render", "render --folder", "render --folder . --size 800",
-                             "render --folder . --size 0x600", "render --folder . --today soon",
-                             "render --folder . --frobnicate 1"}) {
+    for (const char* args :
+         {"render", "render --folder", "render --folder . --size 800",
+          "render --folder . --size 0x600", "render --folder . --size 16385x900",
+          "render --folder . --today soon", "render --folder . --frobnicate 1"}) {
         r = runDeskleaf(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
