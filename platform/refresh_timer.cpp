@@ -172,8 +172,28 @@ void SystemdUserTimer::write(const QString& path, const QString& text)
         refuse(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 }
 
+bool SystemdUserTimer::inPlace(const RefreshCommand& command) const
+{
+    if (!isEnabled())
+        return false;
+    const auto text = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    try {
+        return text(servicePath()) == serviceUnit(command, session_) &&
+               text(timerPath()) == timerUnit();
+    } catch (const PlatformError&) {
+        return false; // a command no unit can hold; enable says why
+    }
+}
+
 QString SystemdUserTimer::enable(const RefreshCommand& command)
 {
+    // The box registers again at every start of the program: a start finds the units in
+    // place and runs no systemctl.
+    if (inPlace(command))
+        return {};
     if (QString why = missingManager(); !why.isEmpty())
         return why;
     const QFileInfo program(command.program);

@@ -71,6 +71,8 @@ public:
 private:
     // Why no user manager can take the timer; empty when one runs.
     QString missingManager();
+    // Enabled with exactly these units already: nothing to write or tell systemd.
+    bool inPlace(const RefreshCommand& command) const;
     void systemctl(const QStringList& args, const char* doing);
     void write(const QString& path, const QString& text);
 

@@ -8,21 +8,10 @@ set -euo pipefail
 tidemark=$1
 picture=$2
 shots=${3:-}
-unshare -m true 2>/dev/null || { echo "SKIP: no private mount namespace here"; exit 77; }
-command -v xdotool >/dev/null || { echo "SKIP: xdotool is missing"; exit 77; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-prog="$work/程序 folder"
-mkdir -p "$prog" "$work/home" "$work/in"
-cp "$tidemark" "$prog/Tidemark"
+. "$(dirname "$0")/window_session.sh" "$tidemark"
+mkdir -p "$work/in"
 cp "$picture" "$work/in/photo.jpg" # typed into the file dialog: plain ASCII
-echo "600.00 600.00" > "$work/uptime"
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_DATA_HOME="$work/data" XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile
-unset XDG_SESSION_ID WAYLAND_DISPLAY QT_QPA_PLATFORM
-export work prog shots
+export shots
 
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; kill $pid 2>/dev/null; exit 1; }

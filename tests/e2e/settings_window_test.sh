@@ -2,27 +2,15 @@
 # The settings window end to end: a reminder for a day of this month, picked in the date
 # picker and typed in, lands in kel.ini and on today's line of that day; a second text for
 # the same day asks before replacing, and giving up keeps the file. The real Tidemark under
-# Xvfb, driven with xdotool, set up as in main_window_test.sh.
+# Xvfb, driven with xdotool, set up by window_session.sh.
 #   settings_window_test.sh TIDEMARK DESKLEAF [SCREENSHOT_FOLDER]
 # With a folder, settings-window.png, date-picker.png and confirm-box.png are saved there.
 set -euo pipefail
 tidemark=$1
 deskleaf=$2
 shots=${3:-}
-unshare -m true 2>/dev/null || { echo "SKIP: no private mount namespace here"; exit 77; }
-command -v xdotool >/dev/null || { echo "SKIP: xdotool is missing"; exit 77; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-prog="$work/程序 folder"
-mkdir -p "$prog" "$work/home"
-cp "$tidemark" "$prog/Tidemark"
-echo "600.00 600.00" > "$work/uptime"
-
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
-  XDG_DATA_HOME="$work/data" XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile
-unset XDG_SESSION_ID WAYLAND_DISPLAY QT_QPA_PLATFORM
-export work prog shots deskleaf
+. "$(dirname "$0")/window_session.sh" "$tidemark"
+export shots deskleaf
 
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; kill $pid 2>/dev/null; exit 1; }

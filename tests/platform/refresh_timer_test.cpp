@@ -135,8 +135,21 @@ TEST(SystemdUserTimer, EveryStepIsCheckedAndClearingRemovesBothUnits)
     }
     EXPECT_FALSE(QFile::exists(s.timer.servicePath()));
 
-    // Clearing: stopped, both files gone, reloaded; nothing to do the second time.
+    // Enabled with the same units, as at every start: no systemctl; a new session's display
+    // is written again.
     ASSERT_EQ(s.timer.enable(s.command), "");
+    ASSERT_TRUE(QDir().mkpath(s.units + "/timers.target.wants"));
+    ASSERT_TRUE(
+        QFile::link(s.timer.timerPath(), s.units + "/timers.target.wants/deskleaf-refresh.timer"));
+    s.runner.calls.clear();
+    ASSERT_EQ(s.timer.enable(s.command), "");
+    EXPECT_TRUE(s.runner.calls.isEmpty()) << s.runner.calls.join("; ").toStdString();
+    SystemdUserTimer moved{s.units, s.runner, {{"DISPLAY", ":1"}}};
+    ASSERT_EQ(moved.enable(s.command), "");
+    EXPECT_EQ(s.runner.calls.size(), 3);
+    EXPECT_TRUE(s.unit("deskleaf-refresh.service").contains("DISPLAY=:1"));
+
+    // Clearing: stopped, both files gone, reloaded; nothing to do the second time.
     s.runner.calls.clear();
     s.timer.disable();
     EXPECT_EQ(s.runner.calls, QStringList({kDisable, kReload}));
