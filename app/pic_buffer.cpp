@@ -1,10 +1,11 @@
 #include "pic_buffer.h"
 
+#include "pending_file.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -67,15 +68,14 @@ namespace {
 } // namespace
 
 PendingBitmap::PendingBitmap(const QImage& image, const QString& path)
-    : file_(std::make_unique<QSaveFile>(path))
+    : file_(std::make_unique<PendingFile>(path))
 {
-    if (!file_->open(QIODevice::WriteOnly))
+    if (!file_->create())
         failed(path, file_->errorString());
     // Qt writes a 32-bit image without alpha as a 24-bit bitmap.
     QImageWriter writer(file_.get(), "bmp");
     if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
-        failed(path, file_->error() != QFileDevice::NoError ? file_->errorString()
-                                                            : writer.errorString());
+        failed(path, file_->failed() ? file_->errorString() : writer.errorString());
 }
 
 PendingBitmap::~PendingBitmap() = default;
@@ -83,7 +83,7 @@ PendingBitmap::~PendingBitmap() = default;
 void PendingBitmap::commit()
 {
     if (!file_->commit())
-        failed(file_->fileName(), file_->errorString());
+        failed(file_->path(), file_->errorString());
 }
 
 void saveBitmap(const QImage& image, const QString& path)

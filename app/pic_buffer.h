@@ -9,9 +9,9 @@
 #include <memory>
 #include <stdexcept>
 
-class QSaveFile;
-
 namespace deskleaf {
+
+class PendingFile;
 
 // A picture or bitmap that could not be read or written; what() is a UTF-8 sentence.
 class PictureError : public std::runtime_error {
@@ -76,7 +76,7 @@ public:
     void commit(); // throws PictureError
 
 private:
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<PendingFile> file_;
 };
 
 // Writes image as a 24-bit Windows bitmap, replacing path whole or not at all.

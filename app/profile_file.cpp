@@ -1,15 +1,18 @@
 #include "profile_file.h"
 
+#include "file_lock.h"
+#include "pending_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace deskleaf {
@@ -17,96 +20,168 @@ namespace deskleaf {
 namespace {
 
 // How long a write waits for another copy of the program to finish its own.
-constexpr int LockTimeoutMs = 5000;
+constexpr std::chrono::milliseconds LockTimeout{5000};
 
-// The file is worked on as raw bytes, one line at a time, so that lines a write does not
-// touch are copied back byte for byte, whatever their encoding or line end.
-struct Line {
-    QByteArrayView text; // without its line end
-    QByteArrayView end;  // "\r\n", "\n", "\r", or empty on a last line without one
+// How the file's text is stored, decided once per read from the whole file.
+enum class Encoding { Gbk, Utf8, Utf16Le, Utf16Be };
+
+struct Layout {
+    Encoding encoding = Encoding::Gbk;
+    qsizetype mark = 0; // bytes of byte order mark, kept as they are
+};
+
+bool isUtf16(Encoding encoding)
+{
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+}
+
+Layout layoutOf(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return {Encoding::Utf16Le, 2};
+    if (bytes.startsWith("\xFE\xFF"))
+        return {Encoding::Utf16Be, 2};
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return {Encoding::Utf8, 3};
+    // Without a mark, text that is valid UTF-8 and not plain ASCII was saved as UTF-8: GBK
+    // text of more than a few characters is seldom valid UTF-8. Plain ASCII counts as GBK.
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    return {!ascii && bytes.isValidUtf8() ? Encoding::Utf8 : Encoding::Gbk, 0};
+}
+
+// UTF-16 files are worked on as their code units, taken as they are (an unpaired surrogate
+// too), so that turning them back into bytes gives the same bytes.
+QString unitsOf(QByteArrayView bytes, bool bigEndian)
+{
+    QString units(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        const uchar first = uchar(bytes[2 * i]), second = uchar(bytes[2 * i + 1]);
+        units[i] = QChar(bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first));
+    }
+    return units;
+}
+
+QByteArray bytesOf(QStringView units, bool bigEndian)
+{
+    QByteArray bytes(units.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i].unicode();
+        bytes[2 * i + (bigEndian ? 0 : 1)] = char(unit >> 8);
+        bytes[2 * i + (bigEndian ? 1 : 0)] = char(unit & 0xFF);
+    }
+    return bytes;
+}
+
+// The line machinery runs on bytes (GBK, UTF-8) or on UTF-16 code units, so that lines a
+// write does not touch are copied back unit for unit, whatever they hold or end with.
+template <typename View> struct Units;
+template <> struct Units<QByteArrayView> {
+    using Text = QByteArray;
+    static char16_t at(QByteArrayView s, qsizetype i) { return uchar(s[i]); }
+    static Text of(const char* ascii) { return QByteArray(ascii); }
+};
+template <> struct Units<QStringView> {
+    using Text = QString;
+    static char16_t at(QStringView s, qsizetype i) { return s[i].unicode(); }
+    static Text of(const char* ascii) { return QString::fromLatin1(ascii); }
+};
+
+template <typename View> struct Line {
+    View text; // without its line end
+    View end;  // "\r\n", "\n", "\r", or empty on a last line without one
 };
 
 enum class Kind { Other, Header, Key };
 
-struct Entry {
+template <typename View> struct Entry {
     Kind kind = Kind::Other;
-    QByteArrayView name;  // trimmed section or key name
-    QByteArrayView value; // trimmed, quotes still on
+    View name;            // trimmed section or key name
+    View value;           // trimmed, quotes still on
     qsizetype equals = 0; // offset of the '=' in the line
 };
 
-bool isBlank(char c)
+bool isBlank(char16_t c)
 {
-    return c == ' ' || c == '\t';
+    return c == u' ' || c == u'\t';
 }
 
-QByteArrayView trimBlanks(QByteArrayView s)
+template <typename View> View trimBlanks(View s)
 {
-    while (!s.isEmpty() && isBlank(s.front()))
+    using U = Units<View>;
+    while (!s.isEmpty() && isBlank(U::at(s, 0)))
         s = s.sliced(1);
-    while (!s.isEmpty() && isBlank(s.back()))
+    while (!s.isEmpty() && isBlank(U::at(s, s.size() - 1)))
         s.chop(1);
     return s;
 }
 
 QString trimBlanks(const QString& s)
 {
-    qsizetype from = 0, to = s.size();
-    while (from < to && (s[from] == u' ' || s[from] == u'\t'))
-        ++from;
-    while (to > from && (s[to - 1] == u' ' || s[to - 1] == u'\t'))
-        --to;
-    return s.sliced(from, to - from);
+    return trimBlanks(QStringView(s)).toString();
 }
 
-std::vector<Line> splitLines(QByteArrayView bytes)
+template <typename View> bool startsWith(View s, char16_t c)
 {
-    std::vector<Line> lines;
+    return !s.isEmpty() && Units<View>::at(s, 0) == c;
+}
+
+template <typename View> std::vector<Line<View>> splitLines(View text)
+{
+    using U = Units<View>;
+    std::vector<Line<View>> lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = U::at(text, i);
+        if (c != u'\r' && c != u'\n')
             continue;
         const qsizetype endSize =
-            bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
-        lines.push_back({bytes.sliced(start, i - start), bytes.sliced(i, endSize)});
+            c == u'\r' && i + 1 < text.size() && U::at(text, i + 1) == u'\n' ? 2 : 1;
+        lines.push_back({text.sliced(start, i - start), text.sliced(i, endSize)});
         i += endSize - 1;
         start = i + 1;
     }
-    if (start < bytes.size())
-        lines.push_back({bytes.sliced(start), {}});
+    if (start < text.size())
+        lines.push_back({text.sliced(start), {}});
     return lines;
 }
 
-bool isGbkTrail(uchar c)
+bool isGbkTrail(char16_t c)
 {
     return c >= 0x40 && c <= 0xFE && c != 0x7F;
 }
 
-// GBK trail bytes include ']', so a header ends at the first ']' that is a character of its own.
-qsizetype headerEnd(QByteArrayView s)
+// A header ends at its first ']'. In GBK, trail bytes include ']', so there it is the first
+// ']' that is a character of its own.
+template <typename View> qsizetype headerEnd(View s, Encoding encoding)
 {
+    using U = Units<View>;
     for (qsizetype i = 0; i < s.size(); ++i) {
-        const uchar c = uchar(s[i]);
-        if (c == ']')
+        const char16_t c = U::at(s, i);
+        if (c == u']')
             return i;
-        if (c >= 0x81 && c <= 0xFE && i + 1 < s.size() && isGbkTrail(uchar(s[i + 1])))
+        if (encoding == Encoding::Gbk && c >= 0x81 && c <= 0xFE && i + 1 < s.size() &&
+            isGbkTrail(U::at(s, i + 1)))
             ++i;
     }
     return s.size();
 }
 
-Entry parseLine(QByteArrayView text)
+template <typename View> Entry<View> parseLine(View text, Encoding encoding)
 {
-    const QByteArrayView body = trimBlanks(text);
-    if (body.startsWith(';'))
+    const View body = trimBlanks(text);
+    if (startsWith(body, u';'))
         return {};
-    if (body.startsWith('[')) {
-        const QByteArrayView inside = body.sliced(1);
-        return {Kind::Header, trimBlanks(inside.first(headerEnd(inside))), {}, 0};
+    if (startsWith(body, u'[')) {
+        const View inside = body.sliced(1);
+        return {Kind::Header, trimBlanks(inside.first(headerEnd(inside, encoding))), {}, 0};
     }
-    // '=' is below the GBK trail byte range, so the first one is never half of a character.
-    const qsizetype equals = text.indexOf('=');
-    if (equals < 0)
+    // '=' is below the GBK trail byte range and never part of a UTF-8 sequence, so the first
+    // one is never half of a character.
+    qsizetype equals = 0;
+    while (equals < text.size() && Units<View>::at(text, equals) != u'=')
+        ++equals;
+    if (equals == text.size())
         return {};
     return {Kind::Key, trimBlanks(text.first(equals)), trimBlanks(text.sliced(equals + 1)), equals};
 }
@@ -121,28 +196,41 @@ std::optional<QString> decodeGbk(QByteArrayView bytes)
     return text;
 }
 
-bool sameName(QByteArrayView raw, const QString& wanted)
+// Strict in every encoding, as GBK is.
+std::optional<QString> decode(QByteArrayView raw, Encoding encoding)
 {
-    const auto name = decodeGbk(raw);
-    return name && name->compare(wanted, Qt::CaseInsensitive) == 0;
+    if (encoding == Encoding::Gbk)
+        return decodeGbk(raw);
+    if (!raw.isValidUtf8())
+        return std::nullopt;
+    return QString::fromUtf8(raw);
 }
 
-struct Location {
+std::optional<QString> decode(QStringView raw, Encoding)
+{
+    if (!raw.isValidUtf16())
+        return std::nullopt;
+    return raw.toString();
+}
+
+template <typename View> struct Location {
     qsizetype header = -1;  // line of the section's first header
     qsizetype key = -1;     // line of the key's first occurrence in that section
     qsizetype lastKey = -1; // last key line of that section
-    Entry entry;            // the key's line, parsed
+    Entry<View> entry;      // the key's line, parsed
 };
 
-Location locate(const std::vector<Line>& lines, const QString& section, const QString& key)
+template <typename View>
+Location<View> locate(const std::vector<Line<View>>& lines, Encoding encoding,
+                      const QString& section, const QString& key)
 {
-    Location found;
+    const auto sameName = [encoding](View raw, const QString& wanted) {
+        const auto name = decode(raw, encoding);
+        return name && name->compare(wanted, Qt::CaseInsensitive) == 0;
+    };
+    Location<View> found;
     for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        QByteArrayView text = lines[i].text;
-        // A UTF-8 byte order mark is no part of the first line; it stays in the file untouched.
-        if (i == 0 && text.startsWith("\xEF\xBB\xBF"))
-            text = text.sliced(3);
-        const Entry entry = parseLine(text);
+        const Entry<View> entry = parseLine(lines[i].text, encoding);
         if (entry.kind == Kind::Header) {
             // Only the first of duplicate sections counts.
             if (found.header >= 0)
@@ -160,10 +248,13 @@ Location locate(const std::vector<Line>& lines, const QString& section, const QS
     return found;
 }
 
-QByteArrayView unquote(QByteArrayView value)
+template <typename View> View unquote(View value)
 {
-    if (value.size() >= 2 && value.front() == value.back() &&
-        (value.front() == '"' || value.front() == '\''))
+    using U = Units<View>;
+    if (value.size() < 2)
+        return value;
+    const char16_t first = U::at(value, 0);
+    if (first == U::at(value, value.size() - 1) && (first == u'"' || first == u'\''))
         return value.sliced(1, value.size() - 2);
     return value;
 }
@@ -179,14 +270,35 @@ QByteArray encodeGbk(const QString& path, const QString& text, const char* what)
 {
     QStringEncoder encoder("GBK");
     QByteArray bytes = encoder(text);
-    // The encoder drops lone surrogates without reporting them.
-    if (encoder.hasError() || !text.isValidUtf16())
+    if (encoder.hasError())
         fail(path, QStringLiteral("the %1 \"%2\" holds characters that GBK cannot store")
                        .arg(QLatin1StringView(what), text));
     return bytes;
 }
 
-QByteArray checkedName(const QString& path, const QString& name, const char* what)
+// The text as the file stores it; only GBK can lack a character.
+template <typename View>
+typename Units<View>::Text encodeFor(Encoding encoding, const QString& path, const QString& text,
+                                     const char* what)
+{
+    if constexpr (std::is_same_v<View, QStringView>)
+        return text;
+    else if (encoding == Encoding::Utf8)
+        return text.toUtf8();
+    else
+        return encodeGbk(path, text, what);
+}
+
+// An unpaired surrogate is no character in any encoding (and the GBK encoder would drop it
+// without a word).
+void checkText(const QString& path, const QString& text, const char* what)
+{
+    if (!text.isValidUtf16())
+        fail(path, QStringLiteral("the %1 \"%2\" holds an incomplete character")
+                       .arg(QLatin1StringView(what), text));
+}
+
+QString checkedName(const QString& path, const QString& name, const char* what)
 {
     // Such a name would be read back from another line than the one written, or from none
     // (a key line starting with ';' is a comment).
@@ -195,7 +307,8 @@ QByteArray checkedName(const QString& path, const QString& name, const char* wha
     if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.contains(breaksTheLine))
         fail(path,
              QStringLiteral("\"%1\" is not a valid %2 name").arg(name, QLatin1StringView(what)));
-    return encodeGbk(path, trimmed, what);
+    checkText(path, trimmed, what);
+    return trimmed;
 }
 
 QByteArray readAll(const QString& path)
@@ -213,36 +326,96 @@ QByteArray readAll(const QString& path)
 void saveAll(const QString& path, QByteArrayView bytes)
 {
     // The new file is complete on disk before it replaces the old one, so a crash or a full
-    // disk leaves the last good file in place. Unbuffered, in a loop: Qt takes a short write
-    // (the disk filled up halfway) for a success and would commit the cut copy; writing the
-    // rest again gets the real error. Without commit() the copy is thrown away.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    while (ok && !bytes.isEmpty()) {
-        const qint64 written = file.write(bytes.data(), bytes.size());
-        ok = written > 0;
-        if (ok)
-            bytes = bytes.sliced(written);
-    }
-    if (!ok || !file.commit())
-        fail(path, file.errorString());
+    // disk leaves the last good file in place.
+    if (const QString failure = writeWholeFile(path, bytes); !failure.isEmpty())
+        fail(path, failure);
 }
 
 // Held around every read-modify-write, so that two running copies cannot lose each other's
 // values. Reads need none: the file is only ever replaced whole.
-void lockOrFail(QLockFile& lock, const QString& path)
+void lockOrFail(FileLock& lock, const QString& path)
 {
-    if (lock.tryLock(LockTimeoutMs))
+    switch (lock.lock(LockTimeout)) {
+    case FileLock::Result::Locked:
         return;
-    switch (lock.error()) {
-    case QLockFile::LockFailedError:
+    case FileLock::Result::TimedOut:
         fail(path, QStringLiteral("another program kept it locked for %1 seconds")
-                       .arg(LockTimeoutMs / 1000));
-    case QLockFile::PermissionError:
-        fail(path, QStringLiteral("Permission denied"));
-    default:
-        fail(path, QStringLiteral("could not create its lock file %1").arg(lock.fileName()));
+                       .arg(std::chrono::duration_cast<std::chrono::seconds>(LockTimeout).count()));
+    case FileLock::Result::Failed:
+        fail(path, lock.errorString());
     }
+}
+
+QString lockPath(const QString& path)
+{
+    return path + QStringLiteral(".lock");
+}
+
+// The file's text (after its byte order mark) as View, handed to work; UTF-16 code units for
+// a UTF-16 file, the bytes otherwise.
+template <typename Work> auto withText(QByteArrayView body, Encoding encoding, Work&& work)
+{
+    if (isUtf16(encoding)) {
+        const QString units = unitsOf(body, encoding == Encoding::Utf16Be);
+        return work(QStringView(units));
+    }
+    return work(body);
+}
+
+template <typename View>
+std::optional<QString> findValue(View text, Encoding encoding, const QString& section,
+                                 const QString& key)
+{
+    const auto lines = splitLines(text);
+    const Location<View> found = locate(lines, encoding, section, key);
+    if (found.key < 0)
+        return std::nullopt;
+    return decode(unquote(found.entry.value), encoding);
+}
+
+// The text with key set to value, every other line as it was.
+template <typename View>
+typename Units<View>::Text edited(View text, Encoding encoding, const QString& path,
+                                  const QString& section, const QString& key, const QString& value)
+{
+    using U = Units<View>;
+    using Text = typename U::Text;
+    const Text valueText = encodeFor<View>(encoding, path, value, "value");
+    const auto lines = splitLines(text);
+    const Location<View> found = locate(lines, encoding, section, key);
+    const Text crlf = U::of("\r\n");
+    Text newLine;
+    qsizetype replace = -1, insertAfter = -1;
+    if (found.key >= 0) {
+        // Keeps the key as spelled and spaced in the file.
+        newLine += lines[found.key].text.first(found.entry.equals + 1);
+        newLine += valueText;
+        replace = found.key;
+    } else {
+        newLine += encodeFor<View>(encoding, path, key, "key");
+        newLine += U::of("=");
+        newLine += valueText;
+        if (found.header >= 0)
+            insertAfter = found.lastKey >= 0 ? found.lastKey : found.header;
+    }
+
+    const bool newSection = found.header < 0;
+    Text result;
+    result.reserve(text.size() + newLine.size() + section.size() * 2 + 8);
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        result += i == replace ? View(newLine) : lines[i].text;
+        // Only the last line can lack a line end; it needs one when something follows it.
+        const bool followed = i == insertAfter || newSection;
+        result += lines[i].end.isEmpty() && followed ? View(crlf) : lines[i].end;
+        if (i == insertAfter)
+            result += newLine + crlf;
+    }
+    if (newSection) {
+        result += U::of("[");
+        result += encodeFor<View>(encoding, path, section, "section");
+        result += U::of("]") + crlf + newLine + crlf;
+    }
+    return result;
 }
 
 } // namespace
@@ -258,56 +431,51 @@ QString ProfileFile::read(const QString& section, const QString& key,
     if (!file.open(QIODevice::ReadOnly))
         return placeholder;
     const QByteArray bytes = file.readAll();
-    const Location found = locate(splitLines(bytes), trimBlanks(section), trimBlanks(key));
-    if (found.key < 0)
-        return placeholder;
-    // A value that is not GBK is unreadable: guessing would hand back other text than the
-    // one stored.
-    return decodeGbk(unquote(found.entry.value)).value_or(placeholder);
+    const Layout layout = layoutOf(bytes);
+    return withText(QByteArrayView(bytes).sliced(layout.mark), layout.encoding,
+                    [&](auto text) {
+                        return findValue(text, layout.encoding, trimBlanks(section),
+                                         trimBlanks(key));
+                    })
+        // A value that does not decode is unreadable: guessing would hand back other text
+        // than the one stored.
+        .value_or(placeholder);
 }
 
 void ProfileFile::write(const QString& section, const QString& key, const QString& value)
 {
-    const QByteArray sectionName = checkedName(path_, section, "section");
-    const QByteArray keyName = checkedName(path_, key, "key");
+    const QString sectionName = checkedName(path_, section, "section");
+    const QString keyName = checkedName(path_, key, "key");
     // A line break would start a line of its own in the file.
     QString oneLine = value;
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
         .replace(u'\r', u' ')
         .replace(u'\n', u' ');
-    const QByteArray valueBytes = encodeGbk(path_, oneLine, "value");
+    checkText(path_, oneLine, "value");
 
-    QLockFile lock(path_ + QStringLiteral(".lock"));
+    FileLock lock(lockPath(path_));
     lockOrFail(lock, path_);
     const QByteArray old = readAll(path_);
-    std::vector<Line> lines = splitLines(old);
-    const Location found = locate(lines, trimBlanks(section), trimBlanks(key));
-    const QByteArray crlf = "\r\n";
-    QByteArray newLine;
-    qsizetype replace = -1, insertAfter = -1;
-    if (found.key >= 0) {
-        // Keeps the key as spelled and spaced in the file.
-        newLine = lines[found.key].text.first(found.entry.equals + 1).toByteArray() + valueBytes;
-        replace = found.key;
+    const Layout layout = layoutOf(old);
+    const QByteArrayView mark = QByteArrayView(old).first(layout.mark);
+    const QByteArrayView body = QByteArrayView(old).sliced(layout.mark);
+    QByteArray bytes = mark.toByteArray();
+    if (isUtf16(layout.encoding)) {
+        const bool bigEndian = layout.encoding == Encoding::Utf16Be;
+        const QString units = unitsOf(body, bigEndian);
+        bytes += bytesOf(
+            edited(QStringView(units), layout.encoding, path_, sectionName, keyName, oneLine),
+            bigEndian);
+        bytes += body.sliced(units.size() * 2); // a last odd byte, as it was
     } else {
-        newLine = keyName + '=' + valueBytes;
-        if (found.header >= 0)
-            insertAfter = found.lastKey >= 0 ? found.lastKey : found.header;
+        bytes += edited(body, layout.encoding, path_, sectionName, keyName, oneLine);
+        // GBK bytes can be valid UTF-8 by chance; in a file that was plain ASCII they would
+        // then read back as other text.
+        if (layout.encoding == Encoding::Gbk && layoutOf(bytes).encoding != Encoding::Gbk)
+            fail(path_, QStringLiteral("\"%1=%2\" would read back as other text: its GBK bytes "
+                                       "are also valid UTF-8")
+                            .arg(keyName, oneLine));
     }
-
-    const bool newSection = found.header < 0;
-    QByteArray bytes;
-    bytes.reserve(old.size() + newLine.size() + sectionName.size() + 8);
-    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        bytes += i == replace ? QByteArrayView(newLine) : lines[i].text;
-        // Only the last line can lack a line end; it needs one when something follows it.
-        const bool followed = i == insertAfter || newSection;
-        bytes += lines[i].end.isEmpty() && followed ? QByteArrayView(crlf) : lines[i].end;
-        if (i == insertAfter)
-            bytes += newLine + crlf;
-    }
-    if (newSection)
-        bytes += '[' + sectionName + ']' + crlf + newLine + crlf;
 
     if (bytes != old)
         saveAll(path_, bytes);
@@ -315,7 +483,7 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
 
 bool ProfileFile::create(const QByteArray& bytes)
 {
-    QLockFile lock(path_ + QStringLiteral(".lock"));
+    FileLock lock(lockPath(path_));
     lockOrFail(lock, path_);
     if (QFileInfo::exists(path_))
         return false;

@@ -1,8 +1,9 @@
 #include "logon_start.h"
 
+#include "pending_file.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -60,9 +61,8 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
                                             "X-GNOME-Autostart-enabled=true\n")
                                  .arg(execValue(executable))
                                  .toUtf8();
-    QSaveFile file(entryPath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(entry) != entry.size() || !file.commit())
-        failed(file.errorString());
+    if (const QString failure = writeWholeFile(entryPath(name), entry); !failure.isEmpty())
+        failed(failure);
 }
 
 void XdgAutostart::disable(const QString& name)

@@ -1,9 +1,10 @@
 #include "refresh_timer.h"
 
+#include "pending_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace deskleaf {
@@ -166,10 +167,8 @@ void SystemdUserTimer::systemctl(const QStringList& args, const char* doing)
 
 void SystemdUserTimer::write(const QString& path, const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        refuse(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (const QString failure = writeWholeFile(path, text.toUtf8()); !failure.isEmpty())
+        refuse(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), failure));
 }
 
 bool SystemdUserTimer::inPlace(const RefreshCommand& command) const

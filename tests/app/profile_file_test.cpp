@@ -1,7 +1,13 @@
 #include "profile_file.h"
 
+#include "file_lock.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -9,9 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 // Failures show the text, not its bytes.
 static void PrintTo(const QString& text, std::ostream* out)
@@ -41,9 +53,9 @@ protected:
     QString read(const char* section, const char* key) { return file.read(section, key, "?"); }
 };
 
-// As another editor saves it: a byte order mark, comments, odd blanks, quotes, duplicates.
+// As another editor saves it: comments, odd blanks, quotes, duplicates.
 const QByteArray EditedFile =
-    "\xEF\xBB\xBF[ First ]\n  ; comment=not a key\na=1\n Spaced Key \t =\t two  words \t\n"
+    "[ First ]\n  ; comment=not a key\na=1\n Spaced Key \t =\t two  words \t\n"
     "dup=first\ndup=second\ndq=\"  kept  \"\nsq='x'\nmixed=\"x'\nlone=\"\nempty=\n"
     "semi=a;b ; c\nno equals sign\neq=a=b\n" +
     gbk("chinese=中文 节日\n[first]\ninDuplicate=1\n[Second] trailing=text\nk=2\n[Third\nk=3\n"
@@ -175,7 +187,8 @@ TEST_F(ProfileFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Could not save the settings file " + path.toStdString() + ": File too large");
     EXPECT_EQ(readBytes(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kel.ini"});
+    // The lock file stays; nothing else is left beside the file.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"kel.ini", "kel.ini.lock"}));
 }
 
 TEST_F(ProfileFileTest, AFolderThatCannotBeWrittenIsAnError)
@@ -200,8 +213,13 @@ TEST_F(ProfileFileTest, TwoWritersLoseNothing)
 {
     const auto writeMany = [this](const char* prefix) {
         ProfileFile own(path);
-        for (int i = 0; i < 20; ++i)
-            own.write("S", prefix + QString::number(i), "v");
+        for (int i = 0; i < 20; ++i) {
+            try {
+                own.write("S", prefix + QString::number(i), "v");
+            } catch (const ProfileError& e) {
+                ADD_FAILURE() << e.what();
+            }
+        }
     };
     std::thread other(writeMany, "a");
     writeMany("b");
@@ -209,6 +227,204 @@ TEST_F(ProfileFileTest, TwoWritersLoseNothing)
     for (int i = 0; i < 20; ++i)
         for (const char* prefix : {"a", "b"})
             EXPECT_EQ(file.read("S", prefix + QString::number(i), "?"), "v") << prefix << i;
+}
+
+TEST_F(ProfileFileTest, TwoProcessesWritingAtOnceLoseNothing)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    const QString prefix = child == 0 ? "child" : "parent";
+    bool wrote = true;
+    for (int i = 0; i < 20; ++i) {
+        try {
+            ProfileFile(path).write("S", prefix + QString::number(i), "v");
+        } catch (const ProfileError&) {
+            wrote = false;
+        }
+    }
+    if (child == 0)
+        _exit(wrote ? 0 : 1);
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(wrote);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (int i = 0; i < 20; ++i)
+        for (const char* who : {"child", "parent"})
+            EXPECT_EQ(file.read("S", who + QString::number(i), "?"), "v") << who << i;
+}
+
+// The kernel lock the program takes, held by another process. holdMs < 0 holds it until the
+// process is killed.
+pid_t holdLockElsewhere(const QString& lockPath, int holdMs)
+{
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const QByteArray name = QFile::encodeName(lockPath);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(name.constData(), O_RDWR | O_CREAT, 0644);
+        const char locked = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+        if (write(ready[1], &locked, 1) != 1 || locked != 'y')
+            _exit(1);
+        if (holdMs < 0)
+            for (;;)
+                pause();
+        usleep(useconds_t(holdMs) * 1000);
+        _exit(0);
+    }
+    close(ready[1]);
+    char locked = 'n';
+    const bool told = pid > 0 && read(ready[0], &locked, 1) == 1;
+    close(ready[0]);
+    return told && locked == 'y' ? pid : -1;
+}
+
+class ProfileFileLockTest : public ProfileFileTest {
+protected:
+    QString lockPath = path + ".lock";
+
+    std::string failure(const QString& value)
+    {
+        try {
+            file.write("S", "k", value);
+        } catch (const ProfileError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+};
+
+TEST_F(ProfileFileLockTest, ALockFileThatIsAFolderIsAnErrorAtOnce)
+{
+    put("[S]\r\nk=old\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("kel.ini.lock"));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(failure("new"), "Could not save the settings file " + path.toStdString() +
+                                  ": could not open the lock file " + lockPath.toStdString() +
+                                  ": " + std::strerror(EISDIR));
+    EXPECT_LT(clock.elapsed(), 2500); // far below the five seconds a holder is waited for
+    EXPECT_EQ(readBytes(path), "[S]\r\nk=old\r\n");
+}
+
+TEST_F(ProfileFileLockTest, ALockLeftByAKilledHolderDoesNotBlock)
+{
+    const pid_t holder = holdLockElsewhere(lockPath, -1);
+    ASSERT_GT(holder, 0);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    QElapsedTimer clock;
+    clock.start();
+    file.write("S", "k", "v");
+    EXPECT_LT(clock.elapsed(), 2500);
+    EXPECT_EQ(read("S", "k"), "v");
+    EXPECT_TRUE(QFileInfo(lockPath).isFile()); // never deleted, so never two lock files
+}
+
+TEST_F(ProfileFileLockTest, AWriteWaitsForAHolderThatLetsGo)
+{
+    const pid_t holder = holdLockElsewhere(lockPath, 300);
+    ASSERT_GT(holder, 0);
+    file.write("S", "k", "after");
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(read("S", "k"), "after");
+}
+
+TEST_F(ProfileFileLockTest, AHolderThatKeepsTheLockFailsTheWriteAfterFiveSeconds)
+{
+    if (QStandardPaths::findExecutable("flock").isEmpty())
+        GTEST_SKIP() << "flock(1) is missing";
+    put("[S]\r\nk=old\r\n");
+    // Another program on the same kernel lock: flock(1) holds it while cat waits for input.
+    QProcess holder;
+    holder.start("flock", {lockPath, "sh", "-c", "echo locked; exec cat"});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    EXPECT_EQ(failure("new"), "Could not save the settings file " + path.toStdString() +
+                                  ": another program kept it locked for 5 seconds");
+    EXPECT_EQ(readBytes(path), "[S]\r\nk=old\r\n");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+    file.write("S", "k", "new");
+    EXPECT_EQ(read("S", "k"), "new");
+}
+
+// Also run as nobody, where a lock file without write permission can only be opened to read.
+TEST_F(ProfileFileLockTest, SomeoneElsesReadOnlyLockFileStillLocks)
+{
+    const QByteArray stale = "4000000\nTidemark\nother-host\n"; // left by an older version
+    ASSERT_TRUE(deskleaf::testfiles::writeBytes(lockPath, stale));
+    ASSERT_TRUE(
+        QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(QFile::encodeName(lockPath).constData(), 65534, 65534), 0);
+    }
+
+    deskleaf::FileLock first(lockPath), second(lockPath);
+    ASSERT_EQ(first.lock(std::chrono::milliseconds(0)), deskleaf::FileLock::Result::Locked)
+        << first.errorString().toStdString();
+    EXPECT_EQ(second.lock(std::chrono::milliseconds(50)), deskleaf::FileLock::Result::TimedOut);
+    first.unlock();
+    EXPECT_EQ(second.lock(std::chrono::milliseconds(0)), deskleaf::FileLock::Result::Locked);
+    second.unlock();
+
+    file.write("S", "k", "v");
+    EXPECT_EQ(read("S", "k"), "v");
+    EXPECT_EQ(readBytes(lockPath), stale);
+}
+
+// The same edits in each encoding a file can be saved in: what the file holds reads as
+// text, and a write keeps the file in its encoding, changing only its own lines.
+TEST_F(ProfileFileTest, AFileStaysInItsOwnEncoding)
+{
+    const struct {
+        const char* encoding;
+        QByteArray mark;
+        bool holdsEverything; // GBK has no emoji
+    } cases[] = {{"GBK", "", false},
+                 {"UTF-8", "\xEF\xBB\xBF", true},
+                 {"UTF-8", "", true},
+                 {"UTF-16LE", "\xFF\xFE", true},
+                 {"UTF-16BE", "\xFE\xFF", true}};
+    // "[中]": in UTF-8 its last byte and the ']' would pass for one GBK character.
+    const QString before = "[MyApp4]\r\n01-01=测试提醒\r\n02-14= 情人节 \r\n[中]\nk=旧\n";
+    const QString after =
+        "[MyApp4]\r\n01-01=新的提醒\r\n02-14= 情人节 \r\n03-08=妇女节\r\n[中]\nk=旧\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoding + std::string(c.mark.isEmpty() ? "" : " with its mark"));
+        const auto bytes = [&c](const QString& text) {
+            return c.mark + QStringEncoder(c.encoding)(text);
+        };
+        put(bytes(before));
+        EXPECT_EQ(read("MyApp4", "01-01"), "测试提醒");
+        EXPECT_EQ(read("MyApp4", "02-14"), "情人节");
+        EXPECT_EQ(read("中", "k"), "旧");
+
+        file.write("myapp4", "03-08", "妇女节");
+        file.write("MyApp4", "01-01", "新的提醒");
+        EXPECT_EQ(readBytes(path), bytes(after));
+        if (c.holdsEverything) {
+            file.write("中", "e", "节日🎉");
+            EXPECT_EQ(readBytes(path), bytes(after + "e=节日🎉\r\n"));
+            EXPECT_EQ(read("中", "e"), "节日🎉");
+        } else {
+            EXPECT_THROW(file.write("中", "e", "节日🎉"), ProfileError);
+            EXPECT_EQ(readBytes(path), bytes(after));
+        }
+    }
+}
+
+TEST_F(ProfileFileTest, APlainAsciiFileTakesChineseAsGbk)
+{
+    put("[S]\r\nk=v\r\n");
+    file.write("S", "k", "中文");
+    EXPECT_EQ(readBytes(path), "[S]\r\nk=" + gbk("中文") + "\r\n");
+    EXPECT_EQ(read("S", "k"), "中文");
+
+    // The GBK bytes of 一 are also valid UTF-8, and the file would read as other text.
+    put("[S]\r\nk=v\r\n");
+    EXPECT_THROW(file.write("S", "k", "一"), ProfileError);
+    EXPECT_EQ(readBytes(path), "[S]\r\nk=v\r\n");
 }
 
 } // namespace
