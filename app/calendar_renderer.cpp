@@ -30,7 +30,6 @@ constexpr std::array<Row, 7> kRows{{
     {290, 315, 29, 7, {45, 80, 115, 158, 192, 235, 272}, {45, 80, 115, 155, 195, 233, 270}},
     {330, 350, 36, 1, {45}, {45}},
 }};
-constexpr int kBlockWidth = 340; // from x0 to the picture's right edge
 constexpr int kTopRowShift = 35; // rows 1 to 6 move up when row 0 is empty
 
 // The day part of a cell: its first two characters, untrimmed ("7 " for the 7th).
@@ -68,15 +67,16 @@ QColor calendarColour(const QString& text)
     return plainColour(settings::DefaultCalendarColour);
 }
 
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
-                   const QString& widthText)
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText)
 {
+    if (surface.width() < kCalendarBlockWidth)
+        throw PictureError(QStringLiteral("The picture is %1 pixels wide, narrower than the "
+                                          "calendar's %2: the calendar would not be seen whole.")
+                               .arg(surface.width())
+                               .arg(kCalendarBlockWidth)
+                               .toStdString());
     const QColor colour = calendarColour(colourText);
-    bool ok = false;
-    double width = widthText.trimmed().toDouble(&ok);
-    if (!ok || !(width > 0))
-        width = surface.width();
-    const double x0 = width - kBlockWidth;
+    const double x0 = surface.width() - kCalendarBlockWidth;
     const int shift = grid.Label3(0) == QLatin1String(" ") ? kTopRowShift : 0;
 
     surface.setFontName(QStringLiteral("Times New Roman"));
@@ -127,8 +127,7 @@ void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const Pr
     // Each run starts from the bare background: printing over an earlier calendar
     // would show both as soon as the date or the colour changed.
     surface.restartFromBackground();
-    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour),
-                  readSetting(profile, settings::PictureWidth));
+    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour));
 }
 
 } // namespace deskleaf

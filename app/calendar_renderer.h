@@ -19,14 +19,18 @@ inline const QColor kTodayRed{255, 11, 23};
 // default colour.
 QColor calendarColour(const QString& text);
 
-// Prints the grid's month onto surface: its header, the day cells (the grid's today in
-// red) and the today line. widthText is the picture width the block is placed for; a
-// text that is not a positive number uses the surface's width.
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
-                   const QString& widthText);
+// The width of the calendar block at the picture's right-hand side.
+inline constexpr int kCalendarBlockWidth = 340;
 
-// Composes the calendar afresh on the surface's background with the colour and width
-// stored in the settings file; the caller saves surface.composed().
+// Prints the grid's month onto surface: its header, the day cells (the grid's today in
+// red) and the today line, in a block against the surface's right edge. The block goes by
+// the picture's own width, not by the width stored at import: a picture replaced without its
+// stored width must still show its calendar. Throws PictureError, printing nothing, when the
+// picture is narrower than the block.
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText);
+
+// Composes the calendar afresh on the surface's background with the colour stored in the
+// settings file; the caller saves surface.composed(). Throws PictureError as printCalendar.
 void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile);
 
 } // namespace deskleaf

@@ -67,7 +67,13 @@ void FileBackup::restore()
             failed("remove", path_, error);
         return;
     }
-    std::filesystem::rename(fsPath(kept_), fsPath(path_), error);
+    // Still the same file when path was never replaced: a rename between two names of one
+    // file does nothing, so the second name is dropped instead.
+    std::error_code unknown; // a path that is gone is not the kept file
+    if (std::filesystem::equivalent(fsPath(kept_), fsPath(path_), unknown))
+        std::filesystem::remove(fsPath(kept_), error);
+    else
+        std::filesystem::rename(fsPath(kept_), fsPath(path_), error);
     if (error)
         failed("put back", path_, error);
     kept_.clear();

@@ -38,25 +38,40 @@ ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath,
     const ImportedPicture picture{QString::number(size.width()), size};
     picBuffer surface;
     surface.setBackground(loadStretchedPicture(picturePath, size));
-    printCalendar(surface, grid, readSetting(folder.profile(), settings::CalendarColour),
-                  picture.widthText);
+    printCalendar(surface, grid, readSetting(folder.profile(), settings::CalendarColour));
 
     // Both bitmaps are whole on disk before anything is replaced. Then zm.bmp, kel.bmp and
     // the width are committed in that order, each in one step, and a failure puts back
-    // what was already replaced.
+    // what was already replaced. A new width is cleared before kel.bmp changes and stored
+    // after it, so that no crash between the steps leaves a width kel.bmp does not have.
     PendingBitmap background(surface.background(), folder.backgroundPath());
     PendingBitmap wallpaper(surface.composed(), folder.wallpaperPath());
+    const QString oldWidth = readSetting(folder.profile(), settings::PictureWidth);
+    const bool widthChanges = oldWidth != picture.widthText;
     FileBackup keptWallpaper(folder.wallpaperPath());
     FileBackup keptBackground(folder.backgroundPath());
+    bool widthCleared = false;
     try {
+        if (widthChanges && QFileInfo::exists(folder.backgroundPath())) {
+            writeSetting(folder.profile(), settings::PictureWidth, QString());
+            widthCleared = true;
+        }
         wallpaper.commit();
         background.commit();
-        writeSetting(folder.profile(), settings::PictureWidth, picture.widthText);
+        if (widthChanges)
+            writeSetting(folder.profile(), settings::PictureWidth, picture.widthText);
     } catch (const std::exception& e) {
         QString notRestored;
         for (FileBackup* kept : {&keptBackground, &keptWallpaper}) {
             try {
                 kept->restore();
+            } catch (const std::exception& also) {
+                notRestored += u' ' + QString::fromUtf8(also.what());
+            }
+        }
+        if (widthCleared) {
+            try {
+                writeSetting(folder.profile(), settings::PictureWidth, oldWidth);
             } catch (const std::exception& also) {
                 notRestored += u' ' + QString::fromUtf8(also.what());
             }

@@ -2,9 +2,12 @@
 #include "settings.h"
 #include "test_files.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +33,81 @@ QImage quadrants(QSize size)
                            x < size.width() / 2 ? (y < size.height() / 2 ? 0xff0000 : 0x00ff00)
                                                 : (y < size.height() / 2 ? 0x0000ff : 0xffff00));
     return image;
+}
+
+QByteArray encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return buffer.data();
+}
+
+void putLe16(QByteArray& bytes, qsizetype at, int value)
+{
+    bytes[at] = char(value & 0xFF);
+    bytes[at + 1] = char(value >> 8);
+}
+
+void putBe16(QByteArray& bytes, qsizetype at, int value)
+{
+    bytes[at] = char(value >> 8);
+    bytes[at + 1] = char(value & 0xFF);
+}
+
+// Qt writes no GIF: this one keeps its LZW data uncompressed, 9-bit codes with a clear code
+// before the code table outgrows them. The screen's size is at byte 6, the picture's at 786.
+QByteArray gifOf(const QImage& image)
+{
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8);
+    QByteArray gif("GIF89a");
+    const auto le16 = [&gif](int value) { gif += char(value & 0xFF), gif += char(value >> 8); };
+    le16(image.width());
+    le16(image.height());
+    gif += "\xF7";
+    gif += QByteArray(2, '\0');
+    for (int i = 0; i < 256; ++i) {
+        const QRgb colour = i < indexed.colorCount() ? indexed.color(i) : 0;
+        gif += char(qRed(colour)), gif += char(qGreen(colour)), gif += char(qBlue(colour));
+    }
+    gif += ',';
+    le16(0), le16(0), le16(image.width()), le16(image.height());
+    gif += '\0';
+    gif += '\x08';
+    QByteArray data;
+    quint32 bits = 0;
+    int pending = 0, sinceClear = 0;
+    const auto put = [&](int code) {
+        bits |= quint32(code) << pending;
+        for (pending += 9; pending >= 8; pending -= 8, bits >>= 8)
+            data += char(bits & 0xFF);
+    };
+    put(256);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (++sinceClear == 250)
+                put(256), sinceClear = 0;
+            put(indexed.pixelIndex(x, y));
+        }
+    put(257);
+    if (pending)
+        data += char(bits & 0xFF);
+    for (qsizetype i = 0; i < data.size(); i += 255) {
+        const QByteArray part = data.mid(i, 255);
+        gif += char(part.size());
+        gif += part;
+    }
+    gif += '\0';
+    return gif + ';';
+}
+
+// The offset of a JPEG's frame header (SOF0 or SOF2).
+qsizetype frameHeader(const QByteArray& jpeg)
+{
+    const qsizetype at = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    return at >= 0 ? at : jpeg.indexOf(QByteArray("\xFF\xC2", 2));
 }
 
 class PictureImport : public ::testing::Test {
@@ -146,5 +224,124 @@ TEST_F(PictureImport, RefusedSettingsWriteKeepsTheBitmaps)
     EXPECT_EQ(readBytes(path("kel.bmp")), kel);
     EXPECT_EQ(readBytes(path("zm.bmp")), zm);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"good.png", "kel.bmp", "other.png", "zm.bmp"}));
+              QStringList({"good.png", "kel.bmp", "kel.ini.lock", "other.png", "zm.bmp"}));
+}
+
+TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)
+{
+    const QImage picture = quadrants({64, 48});
+    const QByteArray jpeg = encoded(quadrants({640, 480}), "jpeg");
+    const QByteArray gif = gifOf(picture);
+    const QByteArray bmp = encoded(quadrants({3, 4}), "bmp"); // 24-bit rows of 9 + 3 bytes
+
+    QByteArray jpegClaim = encoded(quadrants({16, 16}), "jpeg");
+    putBe16(jpegClaim, frameHeader(jpegClaim) + 5, 16000);
+    putBe16(jpegClaim, frameHeader(jpegClaim) + 7, 16000);
+    // Progressive: decoded through a buffer of every coefficient, 1.2 GB for 20000 x 20000.
+    QByteArray progressive = encoded(quadrants({64, 64}), "jpeg", true);
+    putBe16(progressive, frameHeader(progressive) + 5, 20000);
+    putBe16(progressive, frameHeader(progressive) + 7, 20000);
+    progressive += QByteArray(1'500'000, 'v');
+    QByteArray bmpClaim = encoded(quadrants({16, 16}), "bmp");
+    bmpClaim.resize(4096);
+    putLe16(bmpClaim, 18, 16000);
+    putLe16(bmpClaim, 22, 16000);
+    QByteArray gifClaim = gif;
+    for (const qsizetype at : {6, 786}) {
+        putLe16(gifClaim, at, 4000);
+        putLe16(gifClaim, at + 2, 4000);
+    }
+    QByteArray pngClaim = encoded(quadrants({16, 16}), "png");
+    pngClaim.replace(16, 8, QByteArray::fromHex("00002ee0000020d0")); // 12000 x 8400
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* says;
+    } cases[] = {
+        {"cut.jpg", jpeg.left(jpeg.size() / 2),
+         "damaged (Corrupt JPEG data: premature end of data segment)"},
+        {"cut-with-end-marker.jpg", jpeg.left(jpeg.size() / 2) + "\xFF\xD9",
+         "damaged (Corrupt JPEG data: premature end of data segment)"},
+        {"claims-16000.jpg", jpegClaim,
+         "damaged (it claims 16000 x 16000 pixels, which need at least 750,609 bytes, but the file "
+         "has only"},
+        {"progressive-claims-20000.jpg", progressive,
+         "it claims to be 20000 x 20000 pixels, which would take 1,1"},
+        {"cut.gif", gif.left(gif.size() / 2), "damaged (it ends before the GIF trailer)."},
+        {"no-trailer.gif", gif.chopped(1), "damaged (it ends before the GIF trailer)."},
+        {"unknown-block.gif", gif.chopped(1) + "\x07", "unknown block at byte"},
+        {"claims-4000.gif", gifClaim,
+         "damaged (it claims 4000 x 4000 pixels, which even at LZW's best need 5,867 bytes, "
+         "but the file has only"},
+        // The last pixel byte is missing: only the padding of the last row may be.
+        {"short-by-one.bmp", bmp.chopped(4),
+         "damaged (it claims 3 x 4 pixels, which at 24 bits each need 99 bytes, but the file "
+         "has only 98 bytes)."},
+        {"cut.bmp", bmp.left(bmp.size() / 2), "at 24 bits each need 99 bytes"},
+        {"claims-16000-4k.bmp", bmpClaim,
+         "damaged (it claims 16000 x 16000 pixels, which at 24 bits each need 768,000,054 bytes, "
+         "but the file has only 4,096 bytes)."},
+        {"claims-12000x8400.png", pngClaim, "which even at deflate's best need 293,023 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path(c.name), c.bytes);
+        try {
+            loadStretchedPicture(path(c.name), {1920, 1080});
+            ADD_FAILURE() << "accepted";
+        } catch (const PictureError& e) {
+            const QString message = QString::fromUtf8(e.what());
+            EXPECT_TRUE(message.startsWith("Cannot use " + path(c.name) + " as a picture: "))
+                << e.what();
+            EXPECT_TRUE(message.contains(QLatin1String(c.says))) << e.what();
+        }
+    }
+}
+
+TEST_F(PictureImport, TakesWholePicturesWhateverFollowsThem)
+{
+    const QImage picture = quadrants({64, 48});
+    const QByteArray bmp = encoded(quadrants({3, 4}), "bmp");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        // A phone's motion photo: the video follows the picture's end marker.
+        {"motion.jpg", encoded(picture, "jpeg", false) + QByteArray(200 * 1024, 'v')},
+        {"progressive.jpg", encoded(picture, "jpeg", true)},
+        {"picture.gif", gifOf(picture)},
+        {"after-trailer.gif", gifOf(picture) + "trailing"},
+        {"no-last-padding.bmp", bmp.chopped(3)},
+        {"alpha.png", encoded(picture.convertToFormat(QImage::Format_ARGB32), "png")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path(c.name), c.bytes);
+        const QImage image = loadStretchedPicture(path(c.name), {320, 240});
+        EXPECT_EQ(image.size(), QSize(320, 240));
+        if (QByteArray(c.name).endsWith(".bmp"))
+            continue; // 3 x 4 pixels do not keep their quadrants when stretched
+        EXPECT_LT(qAbs(qRed(image.pixel(10, 10)) - 255), 8);
+        EXPECT_LT(qAbs(qBlue(image.pixel(310, 10)) - 255), 8);
+        EXPECT_LT(qAbs(qGreen(image.pixel(10, 230)) - 255), 8);
+    }
+}
+
+QStringList seenWarnings;
+
+TEST_F(PictureImport, DecoderWarningsGoBackToTheirHandlerAfterAnImport)
+{
+    const QByteArray jpeg = encoded(quadrants({64, 48}), "jpeg");
+    writeBytes(path("cut.jpg"), jpeg.left(jpeg.size() / 2));
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio.jpeg.warning=false"));
+    seenWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { seenWarnings += text; });
+    // Caught even with the logging rules turning the decoder's warnings off.
+    EXPECT_THROW(loadStretchedPicture(path("cut.jpg"), {}), PictureError);
+    qWarning("after the import");
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules({});
+    EXPECT_EQ(seenWarnings, QStringList{"after the import"});
 }

@@ -25,7 +25,7 @@ public:
         QString font;
         bool bold;
     };
-    explicit RecordingSurface(int width = 1920) : width_(width) {}
+    explicit RecordingSurface(int width = 1024) : width_(width) {}
 
     int width() const override { return width_; }
     void setFontName(const QString& name) override { font_ = name; }
@@ -68,13 +68,13 @@ private:
 
 const QColor kDefault(231, 231, 255); // 16771047
 
-RecordingSurface rendered(QDate month, QDate today, const QString& width = "1024",
-                          const QString& colour = "16771047")
+RecordingSurface rendered(QDate month, QDate today, const QString& colour = "16771047",
+                          int width = 1024)
 {
     MonthGrid grid(MonthGrid::Kind::Main);
     grid.fill(month, today, {});
-    RecordingSurface surface;
-    printCalendar(surface, grid, colour, width);
+    RecordingSurface surface(width);
+    printCalendar(surface, grid, colour);
     return surface;
 }
 
@@ -132,7 +132,7 @@ TEST(Renderer, AnyOtherMonthShiftsRowsUp)
 
 TEST(Renderer, HeaderAndPlacementFollowTheWidth)
 {
-    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), "1024");
+    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 20));
     const auto& header = s.find("03. 2026", 25);
     EXPECT_EQ(header.x, 854);
     EXPECT_EQ(header.y, 40);
@@ -147,24 +147,37 @@ TEST(Renderer, HeaderAndPlacementFollowTheWidth)
         EXPECT_EQ(p.font, "Times New Roman");
         EXPECT_TRUE(p.bold);
     }
-    // A width that is not a positive number places the block on the surface's width.
-    for (const char* bad : {"fbl", "", "-5", "0"})
-        EXPECT_EQ(rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), bad).find("1 ", 16).x,
-                  1920 - 340 + 275)
-            << bad;
-    // A narrow picture puts the block partly outside it.
-    EXPECT_EQ(rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), "300").find("2 ", 16).x, 10);
+    // The block stands against the picture's right edge, whatever its width.
+    EXPECT_EQ(rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), "16771047", 1920).find("1 ", 16).x,
+              1920 - 340 + 275);
+}
+
+TEST(Renderer, APictureNarrowerThanTheBlockIsAnError)
+{
+    MonthGrid grid(MonthGrid::Kind::Main);
+    grid.fill(QDate(2026, 3, 1), QDate(2026, 3, 20), {});
+    RecordingSurface narrow(339);
+    EXPECT_THROW(printCalendar(narrow, grid, "255"), PictureError);
+    EXPECT_TRUE(narrow.prints.empty());
+    RecordingSurface justRoom(340);
+    printCalendar(justRoom, grid, "255");
+    EXPECT_EQ(justRoom.find("2 ", 16).x, 50);
 }
 
 TEST(Renderer, TodaysCellIsRed)
 {
-    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 5), "1024", "255");
+    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 5), "255");
     const QColor red(255, 0, 0); // the calendar colour 255
     EXPECT_EQ(s.find("5 ", 16).colour, kTodayRed);
     EXPECT_EQ(s.find("惊蛰", 8).colour, kTodayRed); // its lunar text too
     EXPECT_EQ(s.find("15", 16).colour, red);
     EXPECT_EQ(s.find("25", 16).colour, red);
     EXPECT_EQ(s.find("03. 2026", 25).colour, red);
+    // Today on the 1st reddens the 1st alone, not the 10th to the 19th.
+    const auto first = rendered(QDate(2026, 3, 1), QDate(2026, 3, 1), "255");
+    EXPECT_EQ(first.find("1 ", 16).colour, kTodayRed);
+    for (int day = 10; day <= 19; ++day)
+        EXPECT_EQ(first.find(QString::number(day), 16).colour, red) << day;
 }
 
 TEST(Renderer, DayWithoutLunarTextPrintsItsNumberOnce)
@@ -279,16 +292,15 @@ TEST_F(RenderedWallpaper, EachRunStartsFromTheBareBackground)
 TEST_F(RenderedWallpaper, FailedSaveKeepsTheOldFile)
 {
     render(QDate(2026, 3, 5), "255");
-    const QByteArray before = [&] {
+    const auto bytes = [&] {
         QFile f(dir.filePath("zm.bmp"));
         f.open(QIODevice::ReadOnly);
         return f.readAll();
-    }();
-    MonthGrid grid(MonthGrid::Kind::Main);
-    grid.fill(QDate(2026, 3, 6), QDate(2026, 3, 6), {});
-    RenderCalendarWallpaper(surface, grid, ProfileFile(dir.filePath("kel.ini")));
-    EXPECT_THROW(saveBitmap(surface.composed(), dir.filePath("no/such/zm.bmp")), PictureError);
-    QFile f(dir.filePath("zm.bmp"));
-    f.open(QIODevice::ReadOnly);
-    EXPECT_EQ(f.readAll(), before);
+    };
+    const QByteArray before = bytes();
+    // The writer refuses an image without pixels after the new file was begun beside zm.bmp.
+    EXPECT_THROW(saveBitmap(QImage(), dir.filePath("zm.bmp")), PictureError);
+    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"kel.ini", "zm.bmp"}));
 }

@@ -78,6 +78,47 @@ TEST(RenderCommand, FromAPictureAndThenFromTheStoredBackground)
     EXPECT_EQ(QImage(dir.filePath("zm.bmp")), first);
 }
 
+namespace {
+
+// The stored width as kel.ini holds it, empty when the key has no value.
+QByteArray storedWidth(const QString& folder)
+{
+    const QByteArray ini = deskleaf::testfiles::readBytes(folder + "/kel.ini");
+    const qsizetype at = ini.indexOf("text6=");
+    return at < 0 ? QByteArray("(none)") : ini.mid(at + 6, ini.indexOf('\r', at) - at - 6);
+}
+
+} // namespace
+
+TEST(RenderCommand, ACrashDuringAnImportLeavesNoWidthTheBackgroundLacks)
+{
+    QTemporaryDir dir;
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(qRgb(30, 60, 90));
+    ASSERT_TRUE(picture.save(dir.filePath("photo.png")));
+    const std::string folder = quoted(dir.path());
+    const std::string import =
+        "render --folder " + folder + " --picture " + quoted(dir.filePath("photo.png"));
+    ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0);
+
+    // Killed as each bitmap has just been put in place: the width on record is none, or
+    // kel.bmp's own, and the next logon render still prints the calendar.
+    for (const char* lastDone : {"zm.bmp", "kel.bmp"}) {
+        const CliResult killed =
+            runDeskleaf(import + " --size 1280x720",
+                        std::string("ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='") +
+                            CRASH_AFTER_RENAME + "' CRASH_AFTER_RENAME_TO=" + lastDone);
+        EXPECT_NE(killed.status, 0) << lastDone;
+        const int width = QImage(dir.filePath("kel.bmp")).width();
+        const QByteArray stored = storedWidth(dir.path());
+        EXPECT_TRUE(stored.isEmpty() || stored == QByteArray::number(width))
+            << lastDone << ": text6=" << stored.toStdString() << " beside kel.bmp " << width;
+        EXPECT_EQ(runDeskleaf("render --folder " + folder).status, 0) << lastDone;
+        ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0);
+    }
+    EXPECT_EQ(storedWidth(dir.path()), "1024");
+}
+
 TEST(RenderCommand, Errors)
 {
     QTemporaryDir dir;
