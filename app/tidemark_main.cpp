@@ -16,35 +16,64 @@
 
 using namespace deskleaf;
 
+namespace {
+
+void tell(const QString& problem)
+{
+    std::fprintf(stderr, "Tidemark: %s\n", qUtf8Printable(problem));
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    const QString executable = executablePath(argv[0]);
     const std::optional<double> uptime = secondsSinceStartup();
+    const bool unattended = isLogonStart(uptime);
     // The logon start shows nothing, so it needs no display.
-    if (isLogonStart(uptime) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (unattended && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // The launcher's name: Wayland compositors match the window to it by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.deskleaf.Deskleaf"));
 
+    // The folder and the registered program are this very file's, never a guess from the
+    // working folder.
+    const QString executable = QCoreApplication::applicationFilePath();
+    if (executable.isEmpty()) {
+        const QString why =
+            QStringLiteral("Could not find this program's own file (/proc/self/exe cannot be "
+                           "read and \"%1\", the name it was started by, is no file), so its "
+                           "folder is unknown.")
+                .arg(QCoreApplication::arguments().value(0));
+        if (unattended)
+            tell(why);
+        else
+            MainWindow::showMessage(nullptr, why);
+        return 1;
+    }
+
     ProgramFolder folder(defaultProgramFolder(executable));
-    QString problem;
+    QStringList problems;
     try {
         ensureSettingsFile(folder);
     } catch (const std::exception& e) {
-        problem = QString::fromUtf8(e.what());
+        problems << QString::fromUtf8(e.what());
     }
     const RealDesktop real(executable);
     const StartupDecision decision =
         decideStartup(folder, real.desktop(), RealDesktop::today(), uptime);
+    if (!decision.problem.isEmpty())
+        problems << decision.problem;
     if (!decision.interactive) {
+        // Nobody sees this start: each failure goes to stderr and into the exit status.
+        for (const QString& problem : problems)
+            tell(problem);
         const LogonJobResult& job = *decision.logonJob;
         if (!job.message.isEmpty())
-            std::fprintf(stderr, "Tidemark: %s\n", qUtf8Printable(job.message));
-        return job.job == LogonJob::Failed ? 1 : 0;
+            tell(job.message);
+        return problems.isEmpty() && job.job != LogonJob::Failed ? 0 : 1;
     }
-    if (problem.isEmpty())
-        problem = decision.problem;
+    const QString problem = problems.join(QStringLiteral("\n\n"));
 
     MainWindow window(MainWindowServices{folder, real.desktop(), &RealDesktop::today,
                                          [](QWidget* w) { return screenSizeInPixels(w->screen()); },

@@ -2,13 +2,14 @@
 // as the terminal shows them.
 #pragma once
 
-#include "startup_clock.h"
 #include "wiring.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -29,10 +30,30 @@ inline std::string native(const QString& path)
     return QDir::toNativeSeparators(path).toStdString();
 }
 
+// This program's own file, from the running process once the application exists; never a
+// guess from the working folder.
+inline QString runningProgram()
+{
+    const QString path = QCoreApplication::applicationFilePath();
+    if (path.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("could not find this program's own file (/proc/self/exe cannot be "
+                           "read and \"%1\", the name it was started by, is no file)")
+                .arg(QCoreApplication::arguments().value(0))
+                .toStdString());
+    return path;
+}
+
 // DIR of --folder DIR, else the program's own folder, found as the desktop program finds it.
 inline QString programFolderPath(std::optional<std::string_view> folder)
 {
-    return folder ? toQString(*folder) : defaultProgramFolder(executablePath("deskleaf"));
+    if (folder)
+        return toQString(*folder);
+    try {
+        return defaultProgramFolder(runningProgram());
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(std::string(e.what()) + "; --folder DIR names the folder");
+    }
 }
 
 } // namespace deskleaf::cli

@@ -119,18 +119,24 @@ QString dayKey(int month, int day)
 // The desktop program, registered to start at logon, is beside this command.
 RealDesktop realDesktop()
 {
-    return RealDesktop(programBeside(executablePath("deskleaf"), QStringLiteral("Tidemark")));
+    return RealDesktop(programBeside(runningProgram(), QStringLiteral("Tidemark")));
+}
+
+// For the wallpaper alone, which registers no program.
+RealDesktop wallpaperDesktop()
+{
+    return RealDesktop(QString());
 }
 
 int apply(const Arguments&, ProgramFolder& folder, std::ostream&, std::ostream&)
 {
-    applyWallpaper(folder, realDesktop().wallpaper());
+    applyWallpaper(folder, wallpaperDesktop().wallpaper());
     return 0;
 }
 
 int remove(const Arguments&, ProgramFolder&, std::ostream&, std::ostream&)
 {
-    removeWallpaper(realDesktop().wallpaper());
+    removeWallpaper(wallpaperDesktop().wallpaper());
     return 0;
 }
 

@@ -146,7 +146,7 @@ int runRefresh(std::span<const std::string_view> args, std::ostream& out, std::o
         static constexpr std::string_view known[] = {"--folder"};
         const auto opts = options(args, known);
         ProgramFolder folder(folderOption(opts));
-        const RealDesktop desktop(executablePath("deskleaf"));
+        const RealDesktop desktop{QString()}; // for the wallpaper: it registers nothing
         const LogonJobResult result =
             runLogonJob(folder, desktop.wallpaper(), RealDesktop::today());
         switch (result.job) {

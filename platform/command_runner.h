@@ -21,7 +21,7 @@ struct CommandResult {
 class CommandRunner {
 public:
     virtual ~CommandRunner() = default;
-    // Runs program with args (no shell), waiting at most timeoutMs.
+    // Runs program with args (no shell) and returns within timeoutMs, killing it if need be.
     virtual CommandResult run(const QString& program, const QStringList& args,
                               int timeoutMs = 10'000) = 0;
     // Whether program can be found on the PATH.
@@ -34,6 +34,9 @@ public:
     {
         return std::nullopt;
     }
+    // Watches the process pid, which startDetached gave, for watchMs: false as soon as it
+    // has ended, true when it still runs at the end.
+    virtual bool keepsRunning(qint64 /*pid*/, int /*watchMs*/) { return false; }
 };
 
 // The real runner: QProcess with an argument list.
@@ -42,6 +45,7 @@ public:
     CommandResult run(const QString& program, const QStringList& args, int timeoutMs) override;
     bool has(const QString& program) override;
     std::optional<qint64> startDetached(const QString& program, const QStringList& args) override;
+    bool keepsRunning(qint64 pid, int watchMs) override;
 };
 
 } // namespace deskleaf

@@ -3,13 +3,13 @@
 // stays whole, where zoom or fill would crop it.
 #include "wallpaper_xdg.h"
 
+#include "pending_file.h"
 #include "wallpaper_desktop.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace deskleaf::detail {
@@ -75,40 +75,38 @@ private:
     const GSettingsKeys keys_;
 };
 
+// plasma-apply-wallpaperimage (Plasma 5.27) sets the picture only, keeping the user's fill
+// mode, so the shell's own script sets both: the tool itself runs the same script.
 class PlasmaWallpaper final : public DesktopWallpaper {
 public:
     using DesktopWallpaper::DesktopWallpaper;
 
 private:
+    // FillMode of the org.kde.image wallpaper is Qt Quick's Image.fillMode: Stretch is 0;
+    // Plasma's own default, 2, crops.
     void show(const QString& snapshot) override
     {
-        if (has(QStringLiteral("plasma-apply-wallpaperimage"))) {
-            run(QStringLiteral("plasma-apply-wallpaperimage"), {snapshot});
-            return;
-        }
-        if (!evaluate(QStringLiteral("var all = desktops();\n"
-                                     "for (var i = 0; i < all.length; i++) {\n"
-                                     "    all[i].wallpaperPlugin = \"org.kde.image\";\n"
-                                     "    all[i].currentConfigGroup = "
-                                     "[\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
-                                     "    all[i].writeConfig(\"Image\", %1);\n"
-                                     "}\n")
-                          .arg(javaScriptString(fileUri(snapshot)))))
-            throw StepError(QStringLiteral(
-                "neither plasma-apply-wallpaperimage nor qdbus nor dbus-send is installed"));
+        evaluate(QStringLiteral("var all = desktops();\n"
+                                "for (var i = 0; i < all.length; i++) {\n"
+                                "    all[i].wallpaperPlugin = \"org.kde.image\";\n"
+                                "    all[i].currentConfigGroup = "
+                                "[\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+                                "    all[i].writeConfig(\"FillMode\", 0);\n"
+                                "    all[i].writeConfig(\"Image\", %1);\n"
+                                "}\n")
+                     .arg(javaScriptString(fileUri(snapshot))));
     }
 
     // The colour plugin shows the colour the user last chose in it.
     void clear() override
     {
-        if (!evaluate(QStringLiteral("var all = desktops();\n"
-                                     "for (var i = 0; i < all.length; i++)\n"
-                                     "    all[i].wallpaperPlugin = \"org.kde.color\";\n")))
-            throw StepError(QStringLiteral("neither qdbus nor dbus-send is installed"));
+        evaluate(QStringLiteral("var all = desktops();\n"
+                                "for (var i = 0; i < all.length; i++)\n"
+                                "    all[i].wallpaperPlugin = \"org.kde.color\";\n"));
     }
 
-    // Runs script in the Plasma shell; false when no D-Bus tool is installed.
-    bool evaluate(const QString& script)
+    // Runs script in the Plasma shell.
+    void evaluate(const QString& script)
     {
         const QString service = QStringLiteral("org.kde.plasmashell");
         const QString object = QStringLiteral("/PlasmaShell");
@@ -116,17 +114,17 @@ private:
         for (const QString& qdbus : {QStringLiteral("qdbus6"), QStringLiteral("qdbus")}) {
             if (has(qdbus)) {
                 run(qdbus, {service, object, method, script});
-                return true;
+                return;
             }
         }
         if (!has(QStringLiteral("dbus-send")))
-            return false;
+            throw StepError(QStringLiteral("neither qdbus nor dbus-send is installed, so the "
+                                           "Plasma shell cannot be told what to show"));
         // --print-reply waits for the answer, so a refusal is seen.
         run(QStringLiteral("dbus-send"),
             {QStringLiteral("--session"), QStringLiteral("--print-reply"),
              QStringLiteral("--dest=") + service, object, method,
              QStringLiteral("string:") + script});
-        return true;
     }
 };
 
@@ -221,43 +219,88 @@ public:
     using DesktopWallpaper::DesktopWallpaper;
 
 private:
+    // A swaybg that cannot read its picture or reach the compositor ends within this long.
+    static constexpr int kWatchMs = 500;
+
     void show(const QString& snapshot) override
     {
         replaceSwaybg(
-            {QStringLiteral("-i"), snapshot, QStringLiteral("-m"), QStringLiteral("stretch")});
+            {QStringLiteral("-i"), snapshot, QStringLiteral("-m"), QStringLiteral("stretch")},
+            QStringLiteral("it cannot read the picture or reach the Wayland compositor"));
     }
 
     // A plain colour: stopping ours alone would uncover the compositor's own picture.
     void clear() override
     {
         replaceSwaybg({QStringLiteral("-m"), QStringLiteral("solid_color"), QStringLiteral("-c"),
-                       QStringLiteral("000000")});
+                       QStringLiteral("000000")},
+                      QStringLiteral("it cannot reach the Wayland compositor"));
     }
 
     // Starts the new swaybg first, so the screen is never left bare, then stops the one
     // this program started last. Its id is kept in a file, since every run of the program
     // is a new process; -x swaybg keeps a stale id from stopping anything else.
-    void replaceSwaybg(const QStringList& args)
+    void replaceSwaybg(const QStringList& args, const QString& whyItEnds)
     {
         const QString swaybg = QStringLiteral("swaybg");
+        const QString pidFile =
+            QDir(env_.cacheFolder).absoluteFilePath(QStringLiteral("swaybg.pid"));
+        const bool oldOne = QFileInfo::exists(pidFile);
         if (!has(swaybg))
             throw StepError(QStringLiteral("swaybg is not installed"));
+        if (oldOne && !has(QStringLiteral("pkill")))
+            throw StepError(QStringLiteral(
+                "pkill is not installed, so the swaybg started before could not be stopped"));
         const std::optional<qint64> pid = runner_.startDetached(swaybg, args);
         if (!pid)
             throw StepError(QStringLiteral("swaybg could not be started"));
-        const QString pidFile =
-            QDir(env_.cacheFolder).absoluteFilePath(QStringLiteral("swaybg.pid"));
-        if (QFileInfo::exists(pidFile) &&
-            has(QStringLiteral("pkill"))) // an old one that is gone is fine
-            runner_.run(QStringLiteral("pkill"),
-                        {QStringLiteral("-F"), pidFile, QStringLiteral("-x"), swaybg},
-                        kToolTimeoutMs);
-        QDir().mkpath(env_.cacheFolder);
-        QSaveFile file(pidFile);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(QByteArray::number(*pid) + '\n');
-            file.commit(); // without it the next swaybg is not stopped: no failure of this one
-        }
+        if (!runner_.keepsRunning(*pid, kWatchMs))
+            throw StepError(
+                QStringLiteral("swaybg ended as soon as it started: %1").arg(whyItEnds));
+        QStringList problems;
+        if (oldOne)
+            problems << stopOldSwaybg(pidFile);
+        problems << storePid(pidFile, *pid);
+        problems.removeAll(QString());
+        if (!problems.isEmpty())
+            throw StepError(problems.join(QStringLiteral("; ")));
+    }
+
+    // What went wrong, or nothing. pkill exits with 1 when no process matched: the old
+    // swaybg is gone already.
+    QString stopOldSwaybg(const QString& pidFile)
+    {
+        const QString pkill = QStringLiteral("pkill");
+        const CommandResult result = runner_.run(
+            pkill, {QStringLiteral("-F"), pidFile, QStringLiteral("-x"), QStringLiteral("swaybg")},
+            kToolTimeoutMs);
+        QString why;
+        if (!result.started)
+            why = QStringLiteral("pkill could not be started");
+        else if (result.timedOut)
+            why =
+                QStringLiteral("pkill did not finish within %1 seconds").arg(kToolTimeoutMs / 1000);
+        else if (result.exitCode == 0 || result.exitCode == 1)
+            return {};
+        else if (!result.err.trimmed().isEmpty())
+            why = QStringLiteral("pkill failed: %1").arg(result.err.trimmed());
+        else
+            why = QStringLiteral("pkill failed with exit code %1").arg(result.exitCode);
+        return QStringLiteral("the new swaybg runs, but the one started before could not be "
+                              "stopped (%1)")
+            .arg(why);
+    }
+
+    // Without the id the next change cannot stop this swaybg.
+    static QString storePid(const QString& pidFile, qint64 pid)
+    {
+        QDir().mkpath(QFileInfo(pidFile).absolutePath()); // when not, the open says why
+        const QString failure = writeWholeFile(pidFile, QByteArray::number(pid) + '\n');
+        if (failure.isEmpty())
+            return {};
+        return QStringLiteral("swaybg runs, but its process id could not be written to %1 (%2), "
+                              "so it may keep running behind the next wallpaper")
+            .arg(QDir::toNativeSeparators(pidFile), failure);
     }
 };
 

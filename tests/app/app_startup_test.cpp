@@ -49,6 +49,9 @@ TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
 {
     store(settings::AutoRun, "1");
     store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
+    // A width kel.bmp does not have, as an import cut short could leave: the calendar still
+    // goes on the picture.
+    store(settings::PictureWidth, "1920");
 
     const StartupDecision first = decide(100);
     EXPECT_FALSE(first.interactive);
@@ -90,8 +93,27 @@ TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
     junk.write("not a bitmap");
     junk.close();
     EXPECT_EQ(decide(10).logonJob->job, LogonJob::NoBackground);
+    // Too narrow for the calendar: a wallpaper without it is never set.
+    QImage narrow(300, 450, QImage::Format_RGB32);
+    narrow.fill(Qt::gray);
+    ASSERT_TRUE(narrow.save(path("kel.bmp"), "BMP"));
+    const LogonJobResult cut = *decide(10).logonJob;
+    EXPECT_EQ(cut.job, LogonJob::Failed);
+    EXPECT_TRUE(cut.message.contains("narrower")) << cut.message.toStdString();
     EXPECT_EQ(readBytes(path("kel.ini")), ini);
     EXPECT_EQ(wallpaper.calls.size(), 1);
+}
+
+// The unattended start tells a failed registration too, after doing the day's job.
+TEST_F(Startup, LogonStartDoesItsJobAndKeepsAFailedRegistration)
+{
+    store(settings::AutoRun, "1");
+    store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
+    logon.fail = true;
+    const StartupDecision d = decide(100);
+    EXPECT_FALSE(d.interactive);
+    EXPECT_EQ(d.logonJob->job, LogonJob::Made);
+    EXPECT_EQ(d.problem, "Could not register the program to start at logon: refused");
 }
 
 TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)

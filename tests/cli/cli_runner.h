@@ -1,4 +1,4 @@
-// Runs the real deskleaf binary with a shell-quoted argument string.
+// Runs the real deskleaf binary with a shell-quoted argument string, or any shell command.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,7 +16,8 @@ struct CliResult {
     std::string err;
 };
 
-inline CliResult runDeskleaf(const std::string& args, const std::string& environment = "")
+// Runs a shell command, its standard error kept apart from its output.
+inline CliResult runShell(const std::string& command)
 {
     // Each call has its own file: CTest runs the tests in parallel.
     std::string errFile = ::testing::TempDir() + "deskleaf_cli_err_XXXXXX";
@@ -24,9 +25,7 @@ inline CliResult runDeskleaf(const std::string& args, const std::string& environ
     if (fd < 0)
         return {-1, {}, {}};
     close(fd);
-    const std::string command =
-        environment + " '" + DESKLEAF_CLI + "' " + args + " 2>'" + errFile + "'";
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((command + " 2>'" + errFile + "'").c_str(), "r");
     if (!pipe)
         return {-1, {}, {}};
     CliResult result{};
@@ -39,4 +38,9 @@ inline CliResult runDeskleaf(const std::string& args, const std::string& environ
     result.err.assign(std::istreambuf_iterator<char>(err), {});
     std::remove(errFile.c_str());
     return result;
+}
+
+inline CliResult runDeskleaf(const std::string& args, const std::string& environment = "")
+{
+    return runShell(environment + " '" + DESKLEAF_CLI + "' " + args);
 }

@@ -176,3 +176,37 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
     for (const char* bad : {"autorun", "autorun maybe", "autorun on off"})
         EXPECT_EQ(home.run(bad, path).status, 2) << bad;
 }
+
+// Without /proc/self/exe (a private /proc) the folder comes from the name the program was
+// started by, looked up on the PATH; a name that names no file is an error, never the
+// working folder.
+TEST(ProgramFolder, IsTheRunningProgramsOwnNeverTheWorkingFolder)
+{
+    if (runShell("unshare -m true").status != 0)
+        GTEST_SKIP() << "no private mount namespace here";
+    const Home home;
+    QTemporaryDir tmp;
+    const QString bin = tmp.filePath("bin"), elsewhere = tmp.filePath("elsewhere");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(elsewhere));
+    ASSERT_TRUE(QFile::copy(DESKLEAF_CLI, bin + "/deskleaf"));
+    ASSERT_TRUE(writeBytes(bin + "/kel.ini", "[MyApp4]\r\n03-07=beside\r\n"));
+    ASSERT_TRUE(writeBytes(elsewhere + "/kel.ini", "[MyApp4]\r\n03-07=working folder\r\n"));
+    // Started as plain "deskleaf" from the working folder, with this PATH.
+    const auto startedOn = [&](const std::string& path) {
+        return runShell("cd " + quoted(elsewhere) + " && " + home.environment + " PATH=" + path +
+                        " unshare -m bash -c 'mount -t tmpfs none /proc && exec -a deskleaf "
+                        "\"$0\" reminders' " +
+                        quoted(bin + "/deskleaf"));
+    };
+
+    const CliResult found = startedOn(bin.toStdString() + ":/usr/bin:/bin");
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out, "03-07\tbeside\n");
+
+    const CliResult lost = startedOn("/usr/bin:/bin");
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_EQ(lost.out, "");
+    EXPECT_EQ(lost.err, "deskleaf reminders: could not find this program's own file "
+                        "(/proc/self/exe cannot be read and \"deskleaf\", the name it was "
+                        "started by, is no file); --folder DIR names the folder\n");
+}

@@ -1,11 +1,15 @@
+#include "command_runner.h"
 #include "logon_start.h"
 #include "startup_clock.h"
 #include "test_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -114,4 +118,52 @@ TEST(ProgramFolder, BesideTheExecutableUnlessInstalled)
                             "/home/li/.local/share"),
               "/home/li/.local/share/Deskleaf");
     EXPECT_EQ(executablePath("ignored"), QFileInfo("/proc/self/exe").symLinkTarget());
+}
+
+// The real runner on real programs: the time limit holds for the whole call.
+TEST(ProcessRunner, KeepsItsTimeLimitAndSaysWhatHappened)
+{
+    ProcessRunner runner;
+    QElapsedTimer clock;
+    clock.start();
+    const CommandResult slow = runner.run("sleep", {"30"}, 300);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_GE(clock.elapsed(), 250);
+    EXPECT_TRUE(slow.started);
+    EXPECT_TRUE(slow.timedOut);
+    EXPECT_FALSE(slow.succeeded());
+
+    const CommandResult missing = runner.run("/nonexistent/deskleaf-no-such-tool", {}, 300);
+    EXPECT_FALSE(missing.started);
+    EXPECT_FALSE(missing.timedOut);
+    EXPECT_FALSE(missing.succeeded());
+
+    const CommandResult done =
+        runner.run("sh", {"-c", "printf 'out ü'; printf err >&2; exit 3"}, 10'000);
+    EXPECT_TRUE(done.started);
+    EXPECT_FALSE(done.timedOut);
+    EXPECT_EQ(done.exitCode, 3);
+    EXPECT_EQ(done.out, "out ü");
+    EXPECT_EQ(done.err, "err");
+}
+
+TEST(ProcessRunner, TellsARunningDetachedProgramFromOneThatEnded)
+{
+    ProcessRunner runner;
+    const std::optional<qint64> sleeper = runner.startDetached("sleep", {"30"});
+    ASSERT_TRUE(sleeper);
+    EXPECT_TRUE(runner.keepsRunning(*sleeper, 200));
+    // An ended process is seen at once, also while it waits to be reaped (a zombie).
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(pid_t(*sleeper), SIGKILL);
+    EXPECT_FALSE(runner.keepsRunning(*sleeper, 5000));
+    EXPECT_LT(clock.elapsed(), 1500);
+
+    const std::optional<qint64> quitter = runner.startDetached("false", {});
+    ASSERT_TRUE(quitter);
+    clock.start();
+    EXPECT_FALSE(runner.keepsRunning(*quitter, 5000));
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_FALSE(runner.startDetached("/nonexistent/deskleaf-no-such-tool", {}));
 }

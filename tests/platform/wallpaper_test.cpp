@@ -1,3 +1,4 @@
+#include "test_files.h"
 #include "wallpaper.h"
 #include "wallpaper_desktop.h"
 
@@ -8,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -27,8 +29,10 @@ public:
     std::set<QString> installed;
     std::map<QString, QString> output;   // standard output by program
     std::map<QString, QString> refusing; // standard error by program, which exits with 1
+    std::map<QString, int> exitCode;     // by program, with nothing on standard error
     std::set<QString> hanging;           // these time out
     QString refusingCall;                // a call whose text holds this exits with 1
+    bool detachedEnds = false;           // a detached program ends as soon as it started
     QStringList calls;                   // "program arg ..."; " &" ends a detached one
 
     CommandResult run(const QString& program, const QStringList& args, int) override
@@ -36,6 +40,8 @@ public:
         calls << (QStringList{program} + args).join(u' ');
         CommandResult result{
             installed.contains(program), hanging.contains(program), 0, output[program], {}};
+        if (const auto code = exitCode.find(program); code != exitCode.end())
+            result.exitCode = code->second;
         if (const auto refusal = refusing.find(program); refusal != refusing.end())
             result = {true, false, 1, {}, refusal->second};
         if (!refusingCall.isEmpty() && calls.last().contains(refusingCall))
@@ -48,6 +54,7 @@ public:
         calls << (QStringList{program} + args).join(u' ') + " &";
         return installed.contains(program) ? std::optional<qint64>(4242) : std::nullopt;
     }
+    bool keepsRunning(qint64, int) override { return !detachedEnds; }
 };
 
 // A picture, and a cache folder whose name needs percent-encoding in a URI.
@@ -82,6 +89,11 @@ const QString kGnomeRemove = "gsettings set org.gnome.desktop.background picture
 const QString kPlasma = " org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript ";
 const QString kPlasmaColour = "var all = desktops();\nfor (var i = 0; i < all.length; i++)\n"
                               "    all[i].wallpaperPlugin = \"org.kde.color\";\n";
+const QString kPlasmaImage = "var all = desktops();\nfor (var i = 0; i < all.length; i++) {\n"
+    "    all[i].wallpaperPlugin = \"org.kde.image\";\n"
+    "    all[i].currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+    "    all[i].writeConfig(\"FillMode\", 0);\n"
+    "    all[i].writeConfig(\"Image\", \"{uri}\");\n}\n";
 const QString kXfce = "xfconf-query -c xfce4-desktop ";
 const QString kHdmi = kXfce + "-p /backdrop/screen0/monitorHDMI-1/workspace0/";
 const QString kEdp = kXfce + "-p /backdrop/screen0/monitoreDP-1/workspace0/";
@@ -110,15 +122,13 @@ const DesktopCase kDesktops[] = {
      {"gsettings set org.mate.background picture-filename '{snapshot}'",
       "gsettings set org.mate.background picture-options 'stretched'"},
      {"gsettings set org.mate.background picture-options 'none'"}},
+    // plasma-apply-wallpaperimage keeps the user's fill mode: the script sets stretch (0).
     {{"KDE"}, "wayland", {"plasma-apply-wallpaperimage", "dbus-send"}, {},
-     {"plasma-apply-wallpaperimage {snapshot}"},
+     {"dbus-send --session --print-reply --dest=org.kde.plasmashell /PlasmaShell "
+      "org.kde.PlasmaShell.evaluateScript string:" + kPlasmaImage},
      {"dbus-send --session --print-reply --dest=org.kde.plasmashell /PlasmaShell "
       "org.kde.PlasmaShell.evaluateScript string:" + kPlasmaColour}},
-    {{"KDE"}, "x11", {"qdbus6"}, {},
-     {"qdbus6" + kPlasma + "var all = desktops();\nfor (var i = 0; i < all.length; i++) {\n"
-      "    all[i].wallpaperPlugin = \"org.kde.image\";\n"
-      "    all[i].currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
-      "    all[i].writeConfig(\"Image\", \"{uri}\");\n}\n"},
+    {{"KDE"}, "x11", {"qdbus6", "qdbus"}, {}, {"qdbus6" + kPlasma + kPlasmaImage},
      {"qdbus6" + kPlasma + kPlasmaColour}},
     {{"XFCE"}, "x11", {"xfconf-query"},
      "/backdrop/screen0/monitorHDMI-1/workspace0/image-style\n"
@@ -216,10 +226,12 @@ TEST(WallpaperSetter, NamesTheDesktopAndWhatFailed)
         // clang-format off
         {"GNOME", {"gsettings"}, {{"gsettings", "No such schema “org.gnome.desktop.background”\n"}}, {}, false,
          "Could not set the wallpaper on GNOME: gsettings failed: No such schema “org.gnome.desktop.background”"},
-        {"KDE", {"plasma-apply-wallpaperimage"}, {}, {"plasma-apply-wallpaperimage"}, false,
-         "Could not set the wallpaper on KDE Plasma: plasma-apply-wallpaperimage did not finish within 10 seconds"},
-        {"KDE", {}, {}, {}, false, "Could not set the wallpaper on KDE Plasma: "
-         "neither plasma-apply-wallpaperimage nor qdbus nor dbus-send is installed"},
+        {"KDE", {"qdbus"}, {}, {"qdbus"}, false,
+         "Could not set the wallpaper on KDE Plasma: qdbus did not finish within 10 seconds"},
+        // The tool alone cannot tell Plasma to stretch: nothing is set rather than a crop.
+        {"KDE", {"plasma-apply-wallpaperimage"}, {}, {}, false, "Could not set the wallpaper on "
+         "KDE Plasma: neither qdbus nor dbus-send is installed, so the Plasma shell cannot be "
+         "told what to show"},
         {"XFCE", {}, {}, {}, true,
          "Could not remove the wallpaper on Xfce: xfconf-query is not installed or could not be started"},
         {"i3", {"feh"}, {}, {}, true, "Could not remove the wallpaper on the desktop \"i3\": "
@@ -249,6 +261,99 @@ TEST(WallpaperSetter, NamesTheDesktopAndWhatFailed)
         EXPECT_EQ(message, QString(row.message).replace("{cache}", scene.cache).toStdString());
         EXPECT_TRUE(scene.snapshots().isEmpty());
     }
+}
+
+// Every swaybg this program starts must be seen running and be the one the next change
+// stops; anything else piles up unseen behind the wallpaper.
+TEST(SwaybgWallpaper, CountsOnlyARunningSwaybgAndAStoppedOldOne)
+{
+    const QString stopped = "Could not set the wallpaper on sway: the new swaybg runs, but the "
+                            "one started before could not be stopped ";
+    struct {
+        const char* what;
+        std::map<QString, int> exitCode;
+        std::map<QString, QString> refusing;
+        std::set<QString> hanging;
+        QString message; // empty: done
+    } const rows[] = {
+        {"old one gone already", {{"pkill", 1}}, {}, {}, {}},
+        // pkill exits with 1 for an unreadable id file too: nothing it could stop.
+        {"id file not valid", {}, {{"pkill", "pkill: pidfile not valid"}}, {}, {}},
+        {"pkill refuses", {{"pkill", 3}}, {}, {}, stopped + "(pkill failed with exit code 3)"},
+        {"pkill hangs", {}, {}, {"pkill"}, stopped + "(pkill did not finish within 10 seconds)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Scene scene;
+        scene.runner.installed = {"swaybg", "pkill"};
+        scene.runner.exitCode = row.exitCode;
+        scene.runner.refusing = row.refusing;
+        scene.runner.hanging = row.hanging;
+        ASSERT_TRUE(QDir().mkpath(scene.cache));
+        const QString pidFile = QDir(scene.cache).filePath("swaybg.pid");
+        ASSERT_TRUE(testfiles::writeBytes(pidFile, "17\n"));
+        const auto setter = scene.setter("sway", "wayland");
+        std::string message;
+        try {
+            setter->apply(scene.picture);
+        } catch (const PlatformError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, row.message.toStdString());
+        EXPECT_EQ(scene.runner.calls.last(), "pkill -F " + pidFile + " -x swaybg");
+        EXPECT_EQ(testfiles::readBytes(pidFile), "4242\n"); // the one that runs now is stopped next
+    }
+}
+
+TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
+{
+    Scene scene;
+    scene.runner.installed = {"swaybg", "pkill"};
+    ASSERT_TRUE(QDir().mkpath(scene.cache));
+    const QString pidFile = QDir(scene.cache).filePath("swaybg.pid");
+    ASSERT_TRUE(testfiles::writeBytes(pidFile, "17\n"));
+    const auto setter = scene.setter("sway", "wayland");
+    const auto failure = [&](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const PlatformError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(done)");
+    };
+
+    // The old one keeps showing its picture: it is not stopped.
+    scene.runner.detachedEnds = true;
+    EXPECT_EQ(failure([&] { setter->apply(scene.picture); }),
+              "Could not set the wallpaper on sway: swaybg ended as soon as it started: it "
+              "cannot read the picture or reach the Wayland compositor");
+    EXPECT_EQ(failure([&] { setter->remove(); }),
+              "Could not remove the wallpaper on sway: swaybg ended as soon as it started: it "
+              "cannot reach the Wayland compositor");
+    EXPECT_EQ(scene.runner.calls.filter("pkill"), QStringList());
+    EXPECT_EQ(testfiles::readBytes(pidFile), "17\n");
+    EXPECT_TRUE(scene.snapshots().isEmpty());
+
+    // Without pkill the old one could not be stopped: nothing is started.
+    scene.runner.detachedEnds = false;
+    scene.runner.installed = {"swaybg"};
+    scene.runner.calls.clear();
+    EXPECT_EQ(failure([&] { setter->remove(); }),
+              "Could not remove the wallpaper on sway: pkill is not installed, so the swaybg "
+              "started before could not be stopped");
+    EXPECT_TRUE(scene.runner.calls.isEmpty());
+
+    // A folder where the id file goes: this swaybg could never be stopped.
+    ASSERT_TRUE(QFile::remove(pidFile));
+    ASSERT_TRUE(QDir().mkpath(pidFile));
+    scene.runner.installed = {"swaybg", "pkill"};
+    const std::string message = failure([&] { setter->apply(scene.picture); });
+    EXPECT_TRUE(QString::fromStdString(message).startsWith(
+        "Could not set the wallpaper on sway: swaybg runs, but its process id could not be "
+        "written to " +
+        pidFile + " ("))
+        << message;
+    EXPECT_TRUE(message.ends_with("so it may keep running behind the next wallpaper")) << message;
 }
 
 // Sets a variable for one scope and puts back what was there.
