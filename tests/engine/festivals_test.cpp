@@ -1,10 +1,14 @@
 #include "clsDate.h"
+#include "data_files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 using deskleaf::clsDate;
 
@@ -63,6 +67,54 @@ TEST(LunarFestivals, FixedLunarDates)
     EXPECT_EQ(on(2009, 5, 28).lHoliday(), "端午节");
     EXPECT_EQ(on(2009, 6, 27).lHoliday(), "端午节");
     EXPECT_TRUE(on(2009, 6, 27).IsLeap());
+}
+
+TEST(LunarFestivals, EachOnItsLunarDateInTheReferenceTable)
+{
+    // The festivals' own list, written apart from the engine's table: a row moved there
+    // to another day must fail here.
+    const std::map<std::pair<int, int>, std::string> festivals{
+        {{1, 1}, "春节"},       {{1, 15}, "元宵节"},          {{5, 5}, "端午节"},
+        {{7, 7}, "七夕情人节"}, {{7, 15}, "中元节 盂兰盆节"}, {{8, 15}, "中秋节"},
+        {{9, 9}, "重阳节"},     {{12, 8}, "腊八节"},          {{12, 24}, "小年"},
+    };
+    // 1900: the table's first year, leap month 8, so two Mid-Autumn days; 2009: leap month
+    // 5, two Dragon Boat days; 2023: leap month 2, none; 2024: a 29-day month 12, so New
+    // Year's Eve on 12-29; 2033: the leap month 11 the commonly published table misplaces;
+    // 2100: the table's last year.
+    const std::set<int> years{1900, 2009, 2023, 2024, 2033, 2100};
+
+    // Lunar dates of every day from the reference words alone, day serial 32 (1900-01-31) on.
+    const std::vector<deskleaf::testdata::LunarDay> table = deskleaf::testdata::lunarDays();
+    using namespace std::chrono;
+    const sys_days serialZero = sys_days{year{1899} / December / 30};
+    int checked = 0, named = 0;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const auto& lunar = table[i];
+        if (!years.contains(lunar.year))
+            continue;
+        const bool lastOfYear = i + 1 == table.size() || table[i + 1].year != lunar.year;
+        std::string expected;
+        if (lastOfYear)
+            expected = "除夕";
+        else if (const auto f = festivals.find({lunar.month, lunar.day}); f != festivals.end())
+            expected = f->second; // a leap month carries its regular month's festivals
+        const year_month_day ymd{serialZero + days{32 + static_cast<int>(i)}};
+        const int y = int(ymd.year()), m = int(unsigned(ymd.month())), d = int(unsigned(ymd.day()));
+        const clsDate date = on(y, m, d);
+        ASSERT_EQ(date.lMonth(), lunar.month) << y << "-" << m << "-" << d;
+        ASSERT_EQ(date.lDay(), lunar.day) << y << "-" << m << "-" << d;
+        ASSERT_EQ(date.IsLeap(), lunar.leap) << y << "-" << m << "-" << d;
+        EXPECT_EQ(date.lHoliday(), expected)
+            << y << "-" << m << "-" << d << ", lunar " << lunar.year << "-"
+            << (lunar.leap ? "leap " : "") << lunar.month << "-" << lunar.day;
+        ++checked;
+        named += expected.empty() ? 0 : 1;
+    }
+    // Every day of the six years was looked at: ten named days a year, and the leap
+    // Mid-Autumn of 1900 and leap Dragon Boat of 2009.
+    EXPECT_GT(checked, 6 * 353);
+    EXPECT_EQ(named, 6 * 10 + 2);
 }
 
 TEST(WeekdayFestivals, NthWeekdayOfTheMonth)
