@@ -182,6 +182,9 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
 // working folder.
 TEST(ProgramFolder, IsTheRunningProgramsOwnNeverTheWorkingFolder)
 {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer cannot run a program without /proc";
+#endif
     if (runShell("unshare -m true").status != 0)
         GTEST_SKIP() << "no private mount namespace here";
     const Home home;
