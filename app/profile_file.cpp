@@ -203,7 +203,9 @@ std::optional<QString> decode(QByteArrayView raw, Encoding encoding)
         return decodeGbk(raw);
     if (!raw.isValidUtf8())
         return std::nullopt;
-    return QString::fromUtf8(raw);
+    // A value may begin with U+FEFF: QString::fromUtf8 would drop it as a byte order mark.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return QString(utf8(raw));
 }
 
 std::optional<QString> decode(QStringView raw, Encoding)

@@ -72,21 +72,6 @@ std::optional<double> secondsSinceStartup(const UptimeSources& sources)
 #endif
 }
 
-QString executablePath(const char* argv0)
-{
-#ifdef Q_OS_WIN
-    wchar_t buffer[32768];
-    const DWORD length = GetModuleFileNameW(nullptr, buffer, DWORD(std::size(buffer)));
-    if (length > 0 && length < std::size(buffer))
-        return QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(length)));
-#else
-    const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    if (!self.isEmpty())
-        return self;
-#endif
-    return QFileInfo(QString::fromLocal8Bit(argv0)).absoluteFilePath();
-}
-
 QString programFolder(const QString& executable, const QString& installBinFolder,
                       const QString& dataHome)
 {

@@ -23,9 +23,6 @@ struct UptimeSources {
 std::optional<double>
 secondsSinceStartup(const UptimeSources& sources = UptimeSources::fromProcess());
 
-// The running program's own file, without needing an application object.
-QString executablePath(const char* argv0);
-
 // Where the program keeps kel.ini and its bitmaps: beside the executable, which can be
 // unpacked anywhere; an installed executable (in installBinFolder) cannot write there and
 // uses dataHome/Deskleaf instead.

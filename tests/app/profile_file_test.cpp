@@ -407,6 +407,9 @@ TEST_F(ProfileFileTest, AFileStaysInItsOwnEncoding)
             file.write("中", "e", "节日🎉");
             EXPECT_EQ(readBytes(path), bytes(after + "e=节日🎉\r\n"));
             EXPECT_EQ(read("中", "e"), "节日🎉");
+            // A value that begins with U+FEFF keeps it: it is no byte order mark there.
+            file.write("中", "b", QChar(0xFEFF) + QString("x"));
+            EXPECT_EQ(read("中", "b"), QChar(0xFEFF) + QString("x"));
         } else {
             EXPECT_THROW(file.write("中", "e", "节日🎉"), ProfileError);
             EXPECT_EQ(readBytes(path), bytes(after));
