@@ -1,11 +1,13 @@
 #include "picture_import.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -32,12 +34,15 @@ constexpr qint64 kDeflateRatio = 1032;
 constexpr qint64 kLzwPixelsPerCode = 4091;
 constexpr qint64 kLzwCodeBits = 12;
 
-// libjpeg's warnings that leave the picture whole.
-constexpr const char* kHarmlessJpegWarnings[] = {
-    "unknown JFIF revision", "Unknown Adobe color transform",
+// Decoder warnings that leave the picture whole. libjpeg shows only the first warning of a
+// picture, so the two it gives while reading the header are kept from happening at all
+// (JpegPatch below); this one comes after the last scan.
+constexpr const char* kHarmlessWarnings[] = {
     "extraneous bytes before marker 0xd9", // stray bytes after the last scan
+    "Unknown field with tag",              // libtiff: a tag it does not know
 };
-constexpr char kJpegCategory[] = "qt.gui.imageio.jpeg";
+// The logging categories of Qt's image decoders and of the image format plugins.
+constexpr const char* kDecoderCategories[] = {"qt.gui.imageio", "qt.imageformats"};
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
@@ -103,6 +108,9 @@ struct HeaderCheck {
     std::optional<QString> damage;
     qint64 decoderBytes = 0;
     std::optional<QString> tooLarge = std::nullopt; // the size claimed, past kMaxSide a side
+    // Bytes to change before decoding (offset, new value), so that a warning that leaves
+    // the picture whole does not hide the ones after it.
+    QList<std::pair<qint64, char>> patches = {};
 };
 
 // Sides past kMaxSide are refused before any size is computed from them.
@@ -111,6 +119,33 @@ std::optional<HeaderCheck> oversized(qint64 width, qint64 height)
     if (width <= kMaxSide && height <= kMaxSide)
         return std::nullopt;
     return HeaderCheck{std::nullopt, 0, claimed(width, height)};
+}
+
+// Run-length coded BMP data (RLE8, RLE4) must reach its end mark, or end its last row,
+// before the file ends: the decoder leaves whatever it did not reach in the first colour.
+HeaderCheck checkBmpRle(FileBytes& bytes, qint64 pos, qint64 height, qint64 bits)
+{
+    qint64 row = 0;
+    while (row < height) {
+        if (!bytes.has(pos, 2))
+            return {QStringLiteral("its run-length data stops at row %L1 of %L2 rows")
+                        .arg(row + 1)
+                        .arg(height)};
+        const quint8 count = bytes.at(pos), code = bytes.at(pos + 1);
+        pos += 2;
+        if (count > 0) // a run of one colour
+            continue;
+        if (code == 0) // end of the row
+            ++row;
+        else if (code == 1) // end of the picture
+            return {};
+        else if (code == 2) { // a jump right and down
+            row += bytes.at(pos + 1);
+            pos += 2;
+        } else // code pixels as they are, padded to a 16-bit boundary
+            pos += ((code * bits + 7) / 8 + 1) / 2 * 2;
+    }
+    return {};
 }
 
 // An uncompressed BMP holds every row; only the last may lack its padding.
@@ -138,10 +173,12 @@ HeaderCheck checkBmp(FileBytes& bytes)
     height = qAbs(height); // negative for rows stored top down
     if (auto large = oversized(width, height))
         return *large;
-    // 0: BI_RGB, 3: BI_BITFIELDS, 6: BI_ALPHABITFIELDS; RLE and embedded formats are
-    // compressed.
-    if ((compression != 0 && compression != 3 && compression != 6) || width == 0 || height == 0 ||
-        bits == 0)
+    if (width == 0 || height == 0 || bits == 0)
+        return {};
+    if ((compression == 1 && bits == 8) || (compression == 2 && bits == 4))
+        return checkBmpRle(bytes, pixelsAt, height, bits);
+    // 0: BI_RGB, 3: BI_BITFIELDS, 6: BI_ALPHABITFIELDS; embedded formats are compressed.
+    if (compression != 0 && compression != 3 && compression != 6)
         return {};
     const qint64 rowBytes = (width * bits + 7) / 8;
     const qint64 stride = (width * bits + 31) / 32 * 4;
@@ -152,8 +189,60 @@ HeaderCheck checkBmp(FileBytes& bytes)
     return {};
 }
 
+// The number of pixels a GIF picture's LZW data at pos (its code size byte, then data
+// sub-blocks) decodes to, counted up to limit. Only the length of each table entry's
+// string is kept, so it costs 8 KiB whatever the picture's size. Codes past the table
+// count as the decoders take them: as the previous string and one pixel more.
+qint64 lzwPixels(FileBytes& bytes, qint64 pos, qint64 limit)
+{
+    const int minimum = bytes.at(pos++);
+    if (minimum > 11)
+        return 0;
+    const int clear = 1 << minimum, end = clear + 1;
+    std::array<quint16, 4096> length{};
+    int size = minimum + 1, next = clear + 2, previous = -1;
+    quint32 buffer = 0;
+    int buffered = 0, blockLeft = 0;
+    qint64 pixels = 0;
+    while (pixels < limit) {
+        while (buffered < size) {
+            if (blockLeft == 0) {
+                if (!bytes.has(pos, 1) || (blockLeft = bytes.at(pos++)) == 0)
+                    return pixels;
+            }
+            if (!bytes.has(pos, 1))
+                return pixels;
+            buffer |= quint32(bytes.at(pos++)) << buffered;
+            buffered += 8;
+            --blockLeft;
+        }
+        const int code = int(buffer & ((1u << size) - 1));
+        buffer >>= size;
+        buffered -= size;
+        if (code == clear) {
+            size = minimum + 1, next = clear + 2, previous = -1;
+            continue;
+        }
+        if (code == end)
+            return pixels;
+        if (previous < 0) {
+            pixels += 1;
+        } else {
+            const int before = previous < clear ? 1 : length[previous];
+            pixels += code < clear ? 1 : code < next ? length[code] : before + 1;
+            if (next < 4096) {
+                length[next++] = quint16(before + 1);
+                if (next == 1 << size && size < 12)
+                    ++size;
+            }
+        }
+        previous = code;
+    }
+    return pixels;
+}
+
 // A GIF is a chain of blocks up to its trailer; the first picture's compressed data must
-// be able to hold its pixels.
+// hold its pixels.
 HeaderCheck checkGif(FileBytes& bytes)
 {
     const QString cut = QStringLiteral("it ends before the GIF trailer");
@@ -189,7 +278,8 @@ HeaderCheck checkGif(FileBytes& bytes)
             if (!bytes.has(pos, 11))
                 return {cut};
             const qint64 width = bytes.le16(pos + 5), height = bytes.le16(pos + 7);
-            pos += 10 + colourTable(pos + 9) + 1;
+            pos += 10 + colourTable(pos + 9);
+            const qint64 codeSizeAt = pos++;
             const qint64 data = subBlocks(pos);
             if (data < 0)
                 return {cut};
@@ -197,6 +287,13 @@ HeaderCheck checkGif(FileBytes& bytes)
                 return {tooShort(width, height, QStringLiteral("even at LZW's best need"),
                                  (width * height * kLzwCodeBits / kLzwPixelsPerCode + 7) / 8,
                                  data)};
+            if (firstPicture) {
+                const qint64 pixels = lzwPixels(bytes, codeSizeAt, width * height);
+                if (pixels < width * height)
+                    return {QStringLiteral("its picture data stops after %L1 of its %L2 pixels")
+                                .arg(pixels)
+                                .arg(width * height)};
+            }
             firstPicture = false;
         } else {
             return {QStringLiteral("it has an unknown block at byte %L1").arg(pos)};
@@ -223,9 +320,20 @@ HeaderCheck checkPng(FileBytes& bytes)
 
 // Reads the frame header and the first scan's header. A progressive JPEG, or one whose
 // components come in scans of their own, is decoded through a buffer of all its
-// coefficients (128 bytes for each 8x8 block).
+// coefficients (128 bytes for each 8x8 block). A JFIF revision other than 1.x and an Adobe
+// colour transform code libjpeg does not know only make it warn, and it goes on as if it
+// had read 1.x and the code for the picture's components (YCbCr, or YCCK for four): those
+// bytes are changed to what it assumes, so that a later warning about the data is seen.
 HeaderCheck checkJpeg(FileBytes& bytes)
 {
+    const auto startsWith = [&](qint64 at, QByteArrayView tag) {
+        for (qsizetype i = 0; i < tag.size(); ++i)
+            if (!bytes.has(at + i, 1) || bytes.at(at + i) != quint8(tag[i]))
+                return false;
+        return true;
+    };
+    QList<std::pair<qint64, char>> patches;
+    QList<qint64> adobeTransforms;
     qint64 pos = 2, blocks = 0, width = 0, height = 0;
     int components = 0;
     bool progressive = false, arithmetic = false, frame = false;
@@ -243,6 +351,11 @@ HeaderCheck checkJpeg(FileBytes& bytes)
         }
         const qint64 length = bytes.be16(pos + 2);
         const qint64 at = pos + 4;
+        if (marker == 0xE0 && length >= 16 && startsWith(at, QByteArrayView("JFIF", 5)) &&
+            bytes.has(at + 5, 1) && bytes.at(at + 5) != 1)
+            patches.append({at + 5, char(1)});
+        if (marker == 0xEE && length >= 14 && startsWith(at, "Adobe") && bytes.has(at + 11, 1))
+            adobeTransforms.append(at + 11);
         if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
             marker != 0xCC && bytes.has(at, 6)) {
             height = bytes.be16(at + 1);
@@ -267,6 +380,12 @@ HeaderCheck checkJpeg(FileBytes& bytes)
             if (!frame || !bytes.has(at, 1))
                 return {};
             HeaderCheck check;
+            const int assumed = components == 4 ? 2 : 1;
+            for (const qint64 transform : adobeTransforms)
+                if ((components == 3 || components == 4) && bytes.at(transform) != 0 &&
+                    bytes.at(transform) != assumed)
+                    patches.append({transform, char(assumed)});
+            check.patches = patches;
             if (progressive || bytes.at(at) < components)
                 check.decoderBytes = blocks * 128;
             if (!arithmetic && bytes.size() - pos < blocks / 8)
@@ -279,7 +398,28 @@ HeaderCheck checkJpeg(FileBytes& bytes)
     return {};
 }
 
-HeaderCheck checkHeader(const QString& path, const QByteArray& format)
+// An XBM's values follow its '{', one byte of eight pixels each; the decoder leaves the
+// rows it finds no values for blank.
+HeaderCheck checkXbm(FileBytes& bytes, QSize size)
+{
+    if (!size.isValid())
+        return {};
+    const qint64 needed = qint64(size.width() + 7) / 8 * size.height();
+    qint64 pos = 0, values = 0;
+    while (bytes.has(pos, 1) && bytes.at(pos) != '{')
+        ++pos;
+    for (; bytes.has(pos + 1, 1) && values < needed; ++pos)
+        if (bytes.at(pos) == '0' && bytes.at(pos + 1) == 'x')
+            ++values;
+    if (values < needed)
+        return {QStringLiteral("it claims %1, which need %L2 values, but the file has only %L3")
+                    .arg(claimed(size.width(), size.height()))
+                    .arg(needed)
+                    .arg(values)};
+    return {};
+}
+
+HeaderCheck checkHeader(const QString& path, const QByteArray& format, QSize size)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -293,6 +433,8 @@ HeaderCheck checkHeader(const QString& path, const QByteArray& format)
         return checkPng(bytes);
     if (format == "jpeg")
         return checkJpeg(bytes);
+    if (format == "xbm")
+        return checkXbm(bytes, size);
     return {};
 }
 
@@ -313,44 +455,54 @@ qint64 decodeBytesPerPixel(QImage::Format format)
     }
 }
 
-// Collects libjpeg's warnings while it lives: Qt's JPEG reader passes them on only through
-// qWarning, and a warning about damaged data is the only sign that the decoder filled the
-// rest of the picture with grey. Other messages go on to the handler it replaced.
-class JpegWarnings {
+// Collects the warnings of the image decoders while it lives: Qt's readers pass them on
+// only through qWarning, and a warning about damaged data is the only sign that a decoder
+// filled the rest of the picture with one colour. Warnings of other threads and other
+// messages go on to the handler it replaced.
+class DecoderWarnings {
 public:
-    JpegWarnings()
+    DecoderWarnings() : thread_(QThread::currentThread())
     {
         active_ = this;
         previousHandler_ = qInstallMessageHandler(&collect);
         previousFilter_ = QLoggingCategory::installFilter(&enable);
     }
-    ~JpegWarnings()
+    ~DecoderWarnings()
     {
         QLoggingCategory::installFilter(previousFilter_);
         qInstallMessageHandler(previousHandler_);
         active_ = nullptr;
     }
-    JpegWarnings(const JpegWarnings&) = delete;
-    JpegWarnings& operator=(const JpegWarnings&) = delete;
+    DecoderWarnings(const DecoderWarnings&) = delete;
+    DecoderWarnings& operator=(const DecoderWarnings&) = delete;
 
     const QStringList& damage() const { return damage_; }
+    // For a decode that starts again from the header.
+    void forget() { damage_.clear(); }
 
 private:
-    static bool isJpeg(const char* category) { return qstrcmp(category, kJpegCategory) == 0; }
+    static bool isDecoder(const char* category)
+    {
+        for (const char* prefix : kDecoderCategories)
+            if (category && qstrncmp(category, prefix, qstrlen(prefix)) == 0)
+                return true;
+        return false;
+    }
 
     // The warnings are collected even where the logging rules turn them off.
     static void enable(QLoggingCategory* category)
     {
         if (active_->previousFilter_)
             active_->previousFilter_(category);
-        if (isJpeg(category->categoryName()))
+        if (isDecoder(category->categoryName()))
             category->setEnabled(QtWarningMsg, true);
     }
 
     static void collect(QtMsgType type, const QMessageLogContext& context, const QString& text)
     {
-        if (type == QtWarningMsg && context.category && isJpeg(context.category)) {
-            for (const char* harmless : kHarmlessJpegWarnings)
+        if ((type == QtWarningMsg || type == QtCriticalMsg) &&
+            QThread::currentThread() == active_->thread_) {
+            for (const char* harmless : kHarmlessWarnings)
                 if (text.contains(QLatin1String(harmless)))
                     return;
             active_->damage_ += text;
@@ -362,16 +514,52 @@ private:
             std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
     }
 
-    static inline JpegWarnings* active_ = nullptr;
+    static inline DecoderWarnings* active_ = nullptr;
+    QThread* thread_;
     QtMessageHandler previousHandler_ = nullptr;
     QLoggingCategory::CategoryFilter previousFilter_ = nullptr;
     QStringList damage_;
 };
 
+QString tooLargeToOpen(QSize size, qint64 needed)
+{
+    return QStringLiteral("it claims to be %1, which would take %L2 MiB of memory to open; this "
+                          "program opens pictures of up to %L3 MiB.")
+        .arg(claimed(size.width(), size.height()))
+        .arg((needed + 1024 * 1024 - 1) / (1024 * 1024))
+        .arg(kDecodeBudgetMiB);
+}
+
+// What a background of this size takes to open again: a stored kel.bmp is a 24-bit BMP,
+// which decodes to 32-bit pixels.
+qint64 backgroundBytes(QSize size)
+{
+    return qint64(size.width()) * size.height() * decodeBytesPerPixel(QImage::Format_RGB32);
+}
+
 } // namespace
+
+std::optional<QString> backgroundSizeRefusal(QSize size)
+{
+    if (!size.isValid() || backgroundBytes(size) <= kDecodeBudget)
+        return std::nullopt;
+    const qint64 pixels = kDecodeBudget / decodeBytesPerPixel(QImage::Format_RGB32);
+    return QStringLiteral("A background of %1 x %2 pixels would take %L3 MiB of memory to open "
+                          "again; this program opens pictures of up to %L4 MiB, %L5 pixels "
+                          "(%6 x %7, for example).")
+        .arg(size.width())
+        .arg(size.height())
+        .arg((backgroundBytes(size) + 1024 * 1024 - 1) / (1024 * 1024))
+        .arg(kDecodeBudgetMiB)
+        .arg(pixels)
+        .arg(16384)
+        .arg(pixels / 16384);
+}
 
 QImage loadStretchedPicture(const QString& path, QSize size)
 {
+    if (const auto refusal = backgroundSizeRefusal(size))
+        throw PictureError(refusal->toStdString());
     const QFileInfo info(path);
     if (!info.exists())
         refuse(path, QStringLiteral("the file does not exist."));
@@ -380,6 +568,9 @@ QImage loadStretchedPicture(const QString& path, QSize size)
     if (info.size() == 0)
         refuse(path, QStringLiteral("the file is empty."));
 
+    // From the first look at the header on: libjpeg warns once per picture, and the header
+    // is read before the pixels.
+    DecoderWarnings warnings;
     // A backstop for the check below, in the decoders themselves.
     QImageReader::setAllocationLimit(int(kDecodeBudgetMiB));
     QImageReader reader(path);
@@ -393,12 +584,33 @@ QImage loadStretchedPicture(const QString& path, QSize size)
         refuse(path, QStringLiteral("it claims to be %1, too large to open.")
                          .arg(claimed(original.width(), original.height())));
 
-    const HeaderCheck header = checkHeader(path, format);
+    HeaderCheck header = checkHeader(path, format, original);
     if (header.tooLarge)
         refuse(path,
                QStringLiteral("it claims to be %1, too large to open.").arg(*header.tooLarge));
     if (header.damage)
         refuseDamaged(path, *header.damage);
+
+    // The file with its patches, decoded from memory.
+    QByteArray patched;
+    QBuffer patchedDevice;
+    if (!header.patches.isEmpty()) {
+        if (info.size() > kDecodeBudget)
+            refuse(path, tooLargeToOpen(original, info.size()));
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            refuse(path, file.errorString());
+        patched = file.readAll();
+        for (const auto& [at, value] : std::as_const(header.patches))
+            patched[at] = value;
+        patchedDevice.setBuffer(&patched);
+        patchedDevice.open(QIODevice::ReadOnly);
+        // The header is read again, without the warnings reading it gave.
+        reader.setDevice(&patchedDevice);
+        reader.setFormat(format);
+        warnings.forget();
+        header.decoderBytes += patched.size();
+    }
 
     // JPEG decodes at 1/2, 1/4 or 1/8 scale for the price of the smaller picture: take
     // the smallest that still covers the screen.
@@ -419,22 +631,19 @@ QImage loadStretchedPicture(const QString& path, QSize size)
             qint64(decoded.width()) * decoded.height() * decodeBytesPerPixel(reader.imageFormat()) +
             header.decoderBytes;
         if (needed > kDecodeBudget)
-            refuse(path, QStringLiteral("it claims to be %1, which would take %L2 MiB of memory "
-                                        "to open; this program opens pictures of up to %L3 MiB.")
-                             .arg(claimed(original.width(), original.height()))
-                             .arg((needed + 1024 * 1024 - 1) / (1024 * 1024))
-                             .arg(kDecodeBudgetMiB));
+            refuse(path, tooLargeToOpen(original, needed));
     }
 
-    QImage image;
-    {
-        const JpegWarnings warnings;
-        image = reader.read();
-        if (!image.isNull() && !warnings.damage().isEmpty())
-            refuseDamaged(path, warnings.damage().join(QStringLiteral("; ")));
-    }
+    QImage image = reader.read();
+    if (!warnings.damage().isEmpty())
+        refuseDamaged(path, warnings.damage().join(QStringLiteral("; ")));
     if (image.isNull())
         refuseDamaged(path, reader.errorString());
+    // A decoder that stopped early and said nothing may still give a smaller picture.
+    if (decoded.isValid() && image.size() != decoded && image.size() != decoded.transposed())
+        refuseDamaged(path, QStringLiteral("it claims %1, but only %2 could be read")
+                                .arg(claimed(decoded.width(), decoded.height()),
+                                     claimed(image.width(), image.height())));
     if (size.isValid() && image.size() != size) {
         // Smooth scaling works on 32-bit pixels: converted in place, a large picture is
         // not copied first.

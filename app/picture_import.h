@@ -7,14 +7,20 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class QScreen;
 
 namespace deskleaf {
 
 // Reads the picture at path stretched to size, ignoring its proportions (an invalid
-// size keeps the picture's own). Throws
-// PictureError for a missing, empty, unreadable, corrupt or absurdly large file.
+// size keeps the picture's own). Throws PictureError for a size whose background could
+// not be opened again, and for a missing, empty, unreadable, damaged or absurdly large file.
 QImage loadStretchedPicture(const QString& path, QSize size);
+
+// Why a background of this size could not be opened again (the limit in the message), or
+// nothing when it can.
+std::optional<QString> backgroundSizeRefusal(QSize size);
 
 struct ImportedPicture {
     QString widthText; // stored as the picture width

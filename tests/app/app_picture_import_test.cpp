@@ -103,6 +103,49 @@ QByteArray gifOf(const QImage& image)
     return gif + ';';
 }
 
+// Qt writes no run-length BMP: an RLE8 one, each row as runs of up to 255 pixels.
+QByteArray rle8Of(const QImage& image)
+{
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8);
+    QByteArray data;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width();) {
+            int run = 1;
+            while (x + run < image.width() && run < 255 &&
+                   indexed.pixelIndex(x + run, y) == indexed.pixelIndex(x, y))
+                ++run;
+            data += char(run), data += char(indexed.pixelIndex(x, y));
+            x += run;
+        }
+        data += QByteArray(2, '\0'); // end of the row
+    }
+    data += QByteArray("\0\1", 2); // end of the picture
+    QByteArray bmp(54, '\0');
+    const qsizetype colours = indexed.colorCount();
+    bmp[0] = 'B', bmp[1] = 'M';
+    putLe16(bmp, 10, int(54 + 4 * colours));
+    bmp[14] = 40;
+    putLe16(bmp, 18, image.width());
+    putLe16(bmp, 22, image.height());
+    bmp[26] = 1, bmp[28] = 8, bmp[30] = 1; // one plane, 8 bits, RLE8
+    putLe16(bmp, 34, int(data.size()));
+    putLe16(bmp, 46, int(colours));
+    for (const QRgb colour : indexed.colorTable())
+        bmp += char(qBlue(colour)), bmp += char(qGreen(colour)), bmp += char(qRed(colour)),
+            bmp += '\0';
+    return bmp + data;
+}
+
+// A JPEG whose header makes libjpeg warn before the pixels: a JFIF revision 2.01 and an
+// Adobe marker with a colour transform code it does not know.
+QByteArray withHarmlessWarnings(QByteArray jpeg)
+{
+    EXPECT_EQ(jpeg.mid(6, 5), QByteArray("JFIF", 5));
+    jpeg[11] = 2;
+    return jpeg.insert(2, QByteArray::fromHex("ffee000e41646f6265006400000000"
+                                              "07"));
+}
+
 // The offset of a JPEG's frame header (SOF0 or SOF2).
 qsizetype frameHeader(const QByteArray& jpeg)
 {
@@ -251,6 +294,19 @@ TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)
         putLe16(gifClaim, at, 4000);
         putLe16(gifClaim, at + 2, 4000);
     }
+    // The logical screen 0 x 0, the picture claiming 3000 x 3000 with data for 64 x 48.
+    QByteArray gifScreen0 = gif;
+    putLe16(gifScreen0, 6, 0), putLe16(gifScreen0, 8, 0);
+    putLe16(gifScreen0, 786, 3000), putLe16(gifScreen0, 788, 3000);
+    // The LZW data cut to a third, its blocks and the trailer still in place.
+    const QByteArray gifData = gifOf(quadrants({256, 256})).mid(792).chopped(2);
+    QByteArray gifThird = gifOf(quadrants({256, 256})).left(792);
+    for (qsizetype i = 0; i < gifData.size() / 3; i += 256)
+        gifThird += gifData.mid(i, 256); // whole sub-blocks, each its length byte first
+    gifThird += QByteArray("\0;", 2);
+    const QByteArray rle = rle8Of(quadrants({64, 48}));
+    const QByteArray xbm = encoded(quadrants({64, 48}), "xbm");
+    const QByteArray harmless = withHarmlessWarnings(jpeg);
     QByteArray pngClaim = encoded(quadrants({16, 16}), "png");
     pngClaim.replace(16, 8, QByteArray::fromHex("00002ee0000020d0")); // 12000 x 8400
 
@@ -283,6 +339,16 @@ TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)
          "damaged (it claims 16000 x 16000 pixels, which at 24 bits each need 768,000,054 bytes, "
          "but the file has only 4,096 bytes)."},
         {"claims-12000x8400.png", pngClaim, "which even at deflate's best need 293,023 bytes"},
+        // Each harmless warning would hide the damage after it.
+        {"harmless-warnings-then-cut.jpg", harmless.left(harmless.size() / 2),
+         "damaged (Corrupt JPEG data: premature end of data segment)"},
+        {"screen-0x0-claims-3000.gif", gifScreen0,
+         "damaged (its picture data stops after 3,072 of its 9,000,000 pixels)."},
+        {"lzw-third.gif", gifThird, "its picture data stops after 2"},
+        {"cut-rle8.bmp", rle.left(rle.size() / 2),
+         "damaged (its run-length data stops at row 19 of 48 rows)."},
+        {"cut.xbm", xbm.left(xbm.size() / 3),
+         "damaged (it claims 64 x 48 pixels, which need 384 values, but the file has only 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -314,14 +380,17 @@ TEST_F(PictureImport, TakesWholePicturesWhateverFollowsThem)
         {"after-trailer.gif", gifOf(picture) + "trailing"},
         {"no-last-padding.bmp", bmp.chopped(3)},
         {"alpha.png", encoded(picture.convertToFormat(QImage::Format_ARGB32), "png")},
+        {"harmless-warnings.jpg", withHarmlessWarnings(encoded(picture, "jpeg"))},
+        {"rle8.bmp", rle8Of(picture)},
+        {"picture.xbm", encoded(picture, "xbm")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(path(c.name), c.bytes);
         const QImage image = loadStretchedPicture(path(c.name), {320, 240});
         EXPECT_EQ(image.size(), QSize(320, 240));
-        if (QByteArray(c.name).endsWith(".bmp"))
-            continue; // 3 x 4 pixels do not keep their quadrants when stretched
+        if (QByteArray(c.name).startsWith("no-last-padding") || QByteArray(c.name).endsWith(".xbm"))
+            continue; // 3 x 4 pixels do not keep their quadrants, nor black and white
         EXPECT_LT(qAbs(qRed(image.pixel(10, 10)) - 255), 8);
         EXPECT_LT(qAbs(qBlue(image.pixel(310, 10)) - 255), 8);
         EXPECT_LT(qAbs(qGreen(image.pixel(10, 230)) - 255), 8);
@@ -344,4 +413,40 @@ TEST_F(PictureImport, DecoderWarningsGoBackToTheirHandlerAfterAnImport)
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules({});
     EXPECT_EQ(seenWarnings, QStringList{"after the import"});
+}
+
+TEST_F(PictureImport, RefusesAtOnceASizeWhoseBackgroundCouldNotBeOpenedAgain)
+{
+    EXPECT_EQ(backgroundSizeRefusal({16384, 8192}), std::nullopt);
+    const auto refusal = backgroundSizeRefusal({16384, 8193});
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(*refusal, QStringLiteral("A background of 16384 x 8193 pixels would take 513 MiB of "
+                                       "memory to open again; this program opens pictures of up "
+                                       "to 512 MiB, 134,217,728 pixels (16384 x 8192, for "
+                                       "example)."));
+    quadrants({64, 48}).save(path("small.png"));
+    try {
+        import(path("small.png"), {16384, 8193});
+        ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), *refusal);
+    }
+    EXPECT_FALSE(QFile::exists(path("kel.bmp")));
+
+    // The same limit where such a background is opened again: a 24-bit BMP of that size,
+    // its pixels a hole in the file.
+    QByteArray bmp = encoded(quadrants({4, 4}), "bmp").left(54);
+    putLe16(bmp, 18, 16384);
+    putLe16(bmp, 22, 8193);
+    writeBytes(path("stored.bmp"), bmp);
+    ASSERT_TRUE(QFile::resize(path("stored.bmp"), 54 + qint64(16384) * 3 * 8193));
+    try {
+        loadStretchedPicture(path("stored.bmp"), {});
+        ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).endsWith(
+            "which would take 513 MiB of memory to open; this program opens pictures of up to "
+            "512 MiB."))
+            << e.what();
+    }
 }
