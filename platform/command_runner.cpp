@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -54,7 +55,40 @@ bool isRunning(qint64 pid)
 #endif
 }
 
+// Appends more to tail and keeps its last kOutputTailBytes, starting at a whole UTF-8
+// character.
+void keepTail(QByteArray& tail, const QByteArray& more)
+{
+    tail += more;
+    if (tail.size() <= kOutputTailBytes)
+        return;
+    qsizetype cut = tail.size() - kOutputTailBytes;
+    for (int i = 0; i < 3 && cut < tail.size() && (quint8(tail[cut]) & 0xC0) == 0x80; ++i)
+        ++cut;
+    tail.remove(0, cut);
+}
+
+QString signalName(int signal)
+{
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 32)
+    if (const char* name = sigabbrev_np(signal))
+        return QStringLiteral("SIG") + QLatin1String(name);
+#endif
+#if defined(Q_OS_WIN)
+    return QStringLiteral("status 0x%1").arg(quint32(signal), 8, 16, QLatin1Char('0'));
+#else
+    return QStringLiteral("signal %1").arg(signal);
+#endif
+}
+
 } // namespace
+
+QString CommandResult::ending() const
+{
+    if (signal != 0)
+        return QStringLiteral("crashed (%1)").arg(signalName(signal));
+    return QStringLiteral("failed with exit code %1").arg(exitCode);
+}
 
 CommandResult ProcessRunner::run(const QString& program, const QStringList& args, int timeoutMs)
 {
@@ -62,6 +96,13 @@ CommandResult ProcessRunner::run(const QString& program, const QStringList& args
     const QDeadlineTimer deadline(timeoutMs);
     CommandResult result;
     QProcess process;
+    // Each stream is drained as it arrives (the wait calls read the pipes and signal at
+    // once), so a program that writes without end costs no memory.
+    QByteArray out, err;
+    QObject::connect(&process, &QProcess::readyReadStandardOutput,
+                     [&] { keepTail(out, process.readAllStandardOutput()); });
+    QObject::connect(&process, &QProcess::readyReadStandardError,
+                     [&] { keepTail(err, process.readAllStandardError()); });
     process.start(program, args);
     const bool started = process.waitForStarted(remainingMs(deadline));
     if (!started && process.state() == QProcess::NotRunning)
@@ -78,9 +119,16 @@ CommandResult ProcessRunner::run(const QString& program, const QStringList& args
         process.waitForFinished(kReapMs);
         result.timedOut = true;
     }
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    keepTail(out, process.readAllStandardOutput());
+    keepTail(err, process.readAllStandardError());
+    result.out = QString::fromUtf8(out);
+    result.err = QString::fromUtf8(err);
+    if (process.exitStatus() == QProcess::NormalExit) {
+        result.exitCode = process.exitCode();
+    } else if (!result.timedOut) {
+        // Where Qt knows it (Unix), a crash's exit code is the signal.
+        result.signal = process.exitCode() != 0 ? process.exitCode() : -1;
+    }
     return result;
 }
 

@@ -33,6 +33,8 @@ QString failure(const CommandResult& result)
     if (result.timedOut)
         return QStringLiteral("it did not finish in time");
     const QString err = result.err.simplified();
+    if (result.signal != 0)
+        return err.isEmpty() ? QStringLiteral("it ") + result.ending() : err;
     return err.isEmpty() ? QStringLiteral("exit status %1").arg(result.exitCode) : err;
 }
 

@@ -81,9 +81,9 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
                             .arg(kToolTimeoutMs / 1000));
     if (result.exitCode != 0) {
         const QString err = result.err.trimmed();
-        if (err.isEmpty())
-            throw StepError(
-                QStringLiteral("%1 failed with exit code %2").arg(program).arg(result.exitCode));
+        if (err.isEmpty() || result.signal != 0)
+            throw StepError(program + u' ' + result.ending() +
+                            (err.isEmpty() ? QString() : QStringLiteral(": ") + err));
         throw StepError(QStringLiteral("%1 failed: %2").arg(program, err));
     }
     ++toolRunsDone_;

@@ -285,7 +285,7 @@ private:
         else if (!result.err.trimmed().isEmpty())
             why = QStringLiteral("pkill failed: %1").arg(result.err.trimmed());
         else
-            why = QStringLiteral("pkill failed with exit code %1").arg(result.exitCode);
+            why = QStringLiteral("pkill ") + result.ending();
         return QStringLiteral("the new swaybg runs, but the one started before could not be "
                               "stopped (%1)")
             .arg(why);

@@ -146,6 +146,48 @@ TEST(ProcessRunner, KeepsItsTimeLimitAndSaysWhatHappened)
     EXPECT_EQ(done.err, "err");
 }
 
+// Peak memory of this process, in KiB (VmHWM).
+qint64 peakMemoryKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+// A program that writes without end on both streams is killed at the deadline, and only
+// the tail of each stream is kept, also while it runs.
+TEST(ProcessRunner, KeepsABoundedTailOfAFloodAndNamesACrash)
+{
+    ProcessRunner runner;
+    const qint64 peakBefore = peakMemoryKiB();
+    QElapsedTimer clock;
+    clock.start();
+    const CommandResult flood =
+        runner.run("sh", {"-c", "yes deskleaf >&2 & exec yes 'écrit sans fin'"}, 1500);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(flood.timedOut);
+    EXPECT_LE(flood.out.toUtf8().size(), kOutputTailBytes);
+    EXPECT_GT(flood.out.toUtf8().size(), kOutputTailBytes - 20);
+    EXPECT_TRUE(flood.out.contains("écrit sans fin\nécrit sans fin\n"));
+    EXPECT_FALSE(flood.out.contains(QChar::ReplacementCharacter));
+    EXPECT_LE(flood.err.size(), kOutputTailBytes);
+    EXPECT_TRUE(flood.err.contains("deskleaf\ndeskleaf"));
+    if (peakBefore > 0) {
+        EXPECT_LT(peakMemoryKiB() - peakBefore, 100 * 1024) << "KiB more at the peak";
+    }
+
+    const CommandResult crash = runner.run("sh", {"-c", "kill -SEGV $$"}, 10'000);
+    EXPECT_TRUE(crash.started);
+    EXPECT_FALSE(crash.succeeded());
+    EXPECT_EQ(crash.ending(), "crashed (SIGSEGV)");
+    const CommandResult failed = runner.run("sh", {"-c", "exit 3"}, 10'000);
+    EXPECT_EQ(failed.ending(), "failed with exit code 3");
+}
+
 TEST(ProcessRunner, TellsARunningDetachedProgramFromOneThatEnded)
 {
     ProcessRunner runner;
