@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "pending_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -113,9 +115,9 @@ bool ensureSettingsFile(ProgramFolder& folder)
     if (QFileInfo::exists(file.path()))
         return false;
     const QByteArray bytes = defaultFileBytes();
-    if (!QDir().mkpath(folder.path()))
-        throw ProfileError(QStringLiteral("Could not create the settings folder %1.")
-                               .arg(QDir::toNativeSeparators(folder.path()))
+    if (const QString why = makeFolders(folder.path()); !why.isEmpty())
+        throw ProfileError(QStringLiteral("Could not create the settings folder %1: %2.")
+                               .arg(QDir::toNativeSeparators(folder.path()), why)
                                .toStdString());
     return file.create(bytes);
 }

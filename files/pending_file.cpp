@@ -199,4 +199,31 @@ QString writeWholeFile(const QString& path, QByteArrayView bytes)
     return file.errorString();
 }
 
+QString makeFolders(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return QDir().mkpath(path) ? QString() : QStringLiteral("the folder could not be created");
+#else
+    const QByteArray absolute = QFile::encodeName(QDir::cleanPath(QDir(path).absolutePath()));
+    QByteArray folder;
+    for (const QByteArray& part : absolute.split('/')) {
+        if (part.isEmpty())
+            continue;
+        folder += '/' + part;
+        struct stat status {};
+        if (::stat(folder.constData(), &status) == 0 && S_ISDIR(status.st_mode))
+            continue;
+        if (::mkdir(folder.constData(), 0777) != 0) {
+            const int error = errno;
+            // Made meanwhile by someone else: fine when it is a folder.
+            if (error == EEXIST && ::stat(folder.constData(), &status) == 0 &&
+                S_ISDIR(status.st_mode))
+                continue;
+            return systemReason(error == EEXIST ? ENOTDIR : error);
+        }
+    }
+    return {};
+#endif
+}
+
 } // namespace deskleaf

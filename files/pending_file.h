@@ -50,4 +50,8 @@ private:
 // Replaces path with bytes whole; returns the reason when it could not, else an empty text.
 QString writeWholeFile(const QString& path, QByteArrayView bytes);
 
+// Makes the folder path and every missing folder above it; returns the system's reason when
+// it could not ("Read-only file system"), else an empty text.
+QString makeFolders(const QString& path);
+
 } // namespace deskleaf

@@ -17,21 +17,33 @@ QString XdgAutostart::entryPath(const QString& name) const
     return QDir(folder_).filePath(name + QStringLiteral(".desktop"));
 }
 
-QString XdgAutostart::execValue(const QString& executable)
+std::optional<QString> XdgAutostart::execValue(const QString& executable)
 {
-    // Inside a quoted argument '"', '`', '$' and '\' take a backslash; then the value as
-    // a whole is a string in which '\' itself is escaped again, and '%' is a field code.
+    // Inside a quoted argument '"', '`', '$' and '\' take a backslash. Then the value as a
+    // whole is a string, in which '\', tab and line breaks are escaped, and '%' doubles as
+    // it is a field code; a string holds no other control character.
     QString quoted;
     for (const QChar c : executable) {
+        if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() == 0x7F)
+            return std::nullopt;
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
             quoted += u'\\';
         quoted += c;
     }
-    quoted = u'"' + quoted + u'"';
+    // Loaders look for the program named first before they expand field codes, so a path
+    // with '%' goes to env, which looks for nothing.
+    quoted = (executable.contains(u'%') ? QStringLiteral("env \"") : QStringLiteral("\"")) +
+             quoted + u'"';
     QString value;
     for (const QChar c : quoted) {
         if (c == u'\\')
             value += QStringLiteral("\\\\");
+        else if (c == u'\t')
+            value += QStringLiteral("\\t");
+        else if (c == u'\n')
+            value += QStringLiteral("\\n");
+        else if (c == u'\r')
+            value += QStringLiteral("\\r");
         else if (c == u'%')
             value += QStringLiteral("%%");
         else
@@ -48,10 +60,13 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
                                 .arg(QDir::toNativeSeparators(entryPath(name)), why)
                                 .toStdString());
     };
-    if (executable.contains(u'\n') || executable.contains(u'\r'))
-        failed(QStringLiteral("the program's path holds a line break"));
-    if (!QDir().mkpath(folder_))
-        failed(QStringLiteral("the folder cannot be created"));
+    const std::optional<QString> exec = execValue(executable);
+    if (!exec)
+        failed(QStringLiteral("the program's path holds a control character, which no "
+                              "autostart entry can carry"));
+    if (const QString why = makeFolders(folder_); !why.isEmpty())
+        failed(QStringLiteral("the folder %1 cannot be created: %2")
+                   .arg(QDir::toNativeSeparators(folder_), why));
     const QByteArray entry = QStringLiteral("[Desktop Entry]\n"
                                             "Type=Application\n"
                                             "Name=Deskleaf\n"
@@ -59,7 +74,7 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
                                             "Exec=%1\n"
                                             "NoDisplay=true\n"
                                             "X-GNOME-Autostart-enabled=true\n")
-                                 .arg(execValue(executable))
+                                 .arg(*exec)
                                  .toUtf8();
     if (const QString failure = writeWholeFile(entryPath(name), entry); !failure.isEmpty())
         failed(failure);

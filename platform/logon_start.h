@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace deskleaf {
 
@@ -27,9 +28,10 @@ public:
     bool isEnabled(const QString& name) const override;
 
     QString entryPath(const QString& name) const;
-    // The Exec value that runs executable with no arguments, quoted and escaped so that
-    // blanks, quotes, '$', '%' and backslashes survive.
-    static QString execValue(const QString& executable);
+    // The Exec value that runs executable with no arguments, quoted and escaped by the
+    // Desktop Entry rules so that every character survives; nothing for a path with a
+    // control character other than tab and line breaks, which no entry can carry.
+    static std::optional<QString> execValue(const QString& executable);
 
 private:
     QString folder_;

@@ -202,9 +202,9 @@ QString SystemdUserTimer::enable(const RefreshCommand& command)
         refuse(QStringLiteral("the deskleaf command is missing: %1")
                    .arg(QDir::toNativeSeparators(command.program)));
     const QString service = serviceUnit(command, session_);
-    if (!QDir().mkpath(folder_))
-        refuse(QStringLiteral("the folder %1 cannot be created")
-                   .arg(QDir::toNativeSeparators(folder_)));
+    if (const QString why = makeFolders(folder_); !why.isEmpty())
+        refuse(QStringLiteral("the folder %1 cannot be created: %2")
+                   .arg(QDir::toNativeSeparators(folder_), why));
     // The service first: the timer never names a unit that is not there.
     write(servicePath(), service);
     write(timerPath(), timerUnit());

@@ -1,5 +1,7 @@
 #include "wallpaper_desktop.h"
 
+#include "pending_file.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -92,9 +94,9 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
 
 QString DesktopWallpaper::takeSnapshot(const QString& picture) const
 {
-    if (!QDir().mkpath(env_.cacheFolder))
-        throw StepError(
-            QStringLiteral("could not create the folder %1").arg(native(env_.cacheFolder)));
+    if (const QString why = makeFolders(env_.cacheFolder); !why.isEmpty())
+        throw StepError(QStringLiteral("could not create the folder %1: %2")
+                            .arg(native(env_.cacheFolder), why));
     const QDir folder(env_.cacheFolder);
     QString suffix = QFileInfo(picture).suffix();
     if (suffix.isEmpty())

@@ -240,7 +240,7 @@ TEST(WallpaperSetter, NamesTheDesktopAndWhatFailed)
          "this program knows, and neither feh nor xwallpaper is installed"},
         // A file stands where the cache folder should be made.
         {"GNOME", {"gsettings"}, {}, {}, false,
-         "Could not set the wallpaper on GNOME: could not create the folder {cache}"},
+         "Could not set the wallpaper on GNOME: could not create the folder {cache}: Not a directory"},
         // clang-format on
     };
     for (const auto& row : rows) {
