@@ -5,7 +5,10 @@
 #include "settings.h"
 #include "system_colour.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <charconv>
@@ -116,10 +119,25 @@ QString dayKey(int month, int day)
         .arg(day, 2, 10, QLatin1Char('0'));
 }
 
-// The desktop program, registered to start at logon, is beside this command.
+// The desktop program, registered to start at logon, is beside this command: beside the
+// name it was started by (on the PATH, or a link such as the build tree's app/deskleaf),
+// else beside its own file.
+QString desktopProgram()
+{
+    const QString startedBy = QCoreApplication::arguments().value(0);
+    const QString started = startedBy.contains(u'/') ? QFileInfo(startedBy).absoluteFilePath()
+                                                     : QStandardPaths::findExecutable(startedBy);
+    for (const QString& command : {started, runningProgram()}) {
+        const QFileInfo program(programBeside(command, QStringLiteral("Tidemark")));
+        if (!command.isEmpty() && program.isFile() && program.isExecutable())
+            return program.filePath();
+    }
+    return programBeside(runningProgram(), QStringLiteral("Tidemark"));
+}
+
 RealDesktop realDesktop()
 {
-    return RealDesktop(programBeside(runningProgram(), QStringLiteral("Tidemark")));
+    return RealDesktop(desktopProgram());
 }
 
 // For the wallpaper alone, which registers no program.
@@ -200,6 +218,14 @@ int autorun(const Arguments& args, ProgramFolder& folder, std::ostream& out, std
     }
     if (what != "on" && what != "off")
         throw UsageError{"\"" + std::string(what) + "\": on, off or status"};
+    // Nothing is stored for a program that could not start.
+    if (const QFileInfo program(desktop.executable);
+        what == "on" && !(program.isFile() && program.isExecutable()))
+        throw std::runtime_error(
+            QStringLiteral("auto-run starts Tidemark at logon, and there is no Tidemark beside "
+                           "this command: %1 does not exist or cannot be run")
+                .arg(QDir::toNativeSeparators(desktop.executable))
+                .toStdString());
     ensureSettingsFile(folder);
     const AutoRunResult result = setAutoRun(folder, desktop, what == "on");
     if (!result.notice.isEmpty())

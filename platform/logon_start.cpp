@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -64,6 +65,9 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
     if (!exec)
         failed(QStringLiteral("the program's path holds a control character, which no "
                               "autostart entry can carry"));
+    if (const QFileInfo program(executable); !program.isFile() || !program.isExecutable())
+        failed(QStringLiteral("%1 does not exist or cannot be run")
+                   .arg(QDir::toNativeSeparators(executable)));
     if (const QString why = makeFolders(folder_); !why.isEmpty())
         failed(QStringLiteral("the folder %1 cannot be created: %2")
                    .arg(QDir::toNativeSeparators(folder_), why));

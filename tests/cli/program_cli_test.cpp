@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,13 @@ struct Home {
     CliResult run(const std::string& args, const std::string& more = "") const
     {
         return runDeskleaf(args + " --folder " + quoted(folder), environment + " " + more);
+    }
+    // Started by another name: a link to the binary.
+    CliResult runAs(const QString& program, const std::string& args,
+                    const std::string& more = "") const
+    {
+        return runShell(environment + " " + more + " " + quoted(program) + " " + args +
+                        " --folder " + quoted(folder));
     }
     QByteArray settings() const { return readBytes(folder + "/kel.ini"); }
 };
@@ -139,34 +147,53 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
     const QString autostart = home.tmp.filePath("config/autostart/qorvent.desktop");
     ASSERT_TRUE(writeBytes(home.tmp.filePath("state"), "running\n"));
 
+    // The binary alone, as in the build tree's cli folder: no Tidemark beside it to register.
     CliResult r = home.run("autorun on", path);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "deskleaf autorun: auto-run starts Tidemark at logon, and there is no "
+                     "Tidemark beside this command: " +
+                         QFileInfo(DESKLEAF_CLI).absolutePath().toStdString() +
+                         "/Tidemark does not exist or cannot be run\n");
+    EXPECT_EQ(home.run("autorun status", path).out,
+              "auto-run\toff\nlogon start\toff\ndaily refresh\toff\n");
+    // Started by a link beside Tidemark, as the build tree's app/deskleaf.
+    const QString app = home.tmp.filePath("app");
+    ASSERT_TRUE(QDir().mkpath(app) && QFile::link(DESKLEAF_CLI, app + "/deskleaf"));
+    ASSERT_TRUE(writeBytes(app + "/Tidemark", "#!/bin/sh\n"));
+    QFile(app + "/Tidemark").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const auto run = [&](const std::string& args) {
+        return home.runAs(app + "/deskleaf", args, path);
+    };
+
+    r = run("autorun on");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    // The command runs itself, on the folder's absolute path.
-    EXPECT_NE(readBytes(service).indexOf("\nExecStart=\"" + QByteArray(DESKLEAF_CLI) +
-                                         "\" refresh --folder \"" + home.folder.toUtf8() + "\"\n"),
+    EXPECT_NE(readBytes(autostart).indexOf("\nExec=\"" + app.toUtf8() + "/Tidemark\"\n"), -1);
+    // The command beside it runs, on the folder's absolute path.
+    EXPECT_NE(readBytes(service).indexOf("\nExecStart=\"" + app.toUtf8() +
+                                         "/deskleaf\" refresh --folder \"" + home.folder.toUtf8() +
+                                         "\"\n"),
               -1)
         << readBytes(service).toStdString();
-    EXPECT_EQ(home.run("autorun status", path).out,
-              "auto-run\ton\nlogon start\ton\ndaily refresh\ton\n");
+    EXPECT_EQ(run("autorun status").out, "auto-run\ton\nlogon start\ton\ndaily refresh\ton\n");
 
     // A refused timer is one line and exit 1, and keeps the logon start. (A timer still
     // enabled with the same units needs no systemctl: this one was disabled by hand.)
     ASSERT_TRUE(QFile::remove(
         home.tmp.filePath("config/systemd/user/timers.target.wants/deskleaf-refresh.timer")));
     ASSERT_TRUE(writeBytes(home.tmp.filePath("refuse"), ""));
-    r = home.run("autorun on", path);
+    r = run("autorun on");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "deskleaf autorun: Could not set up the daily refresh: systemctl --user "
                      "enable --now deskleaf-refresh.timer failed: Access denied\n");
     EXPECT_TRUE(QFile::exists(autostart));
 
-    EXPECT_EQ(home.run("autorun off", path).status, 0);
+    EXPECT_EQ(run("autorun off").status, 0);
     EXPECT_FALSE(QFile::exists(service) || QFile::exists(autostart));
 
     // No user manager: the logon start alone, said once, done.
     ASSERT_TRUE(writeBytes(home.tmp.filePath("state"), "offline\n"));
-    r = home.run("autorun on", path);
+    r = run("autorun on");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "deskleaf autorun: The calendar is refreshed at each logon only, not after "
                      "midnight: no systemd user manager runs (systemctl --user "
@@ -174,7 +201,7 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
     EXPECT_TRUE(QFile::exists(autostart) && !QFile::exists(service));
 
     for (const char* bad : {"autorun", "autorun maybe", "autorun on off"})
-        EXPECT_EQ(home.run(bad, path).status, 2) << bad;
+        EXPECT_EQ(run(bad).status, 2) << bad;
 }
 
 // Without /proc/self/exe (a private /proc) the folder comes from the name the program was
@@ -194,19 +221,20 @@ TEST(ProgramFolder, IsTheRunningProgramsOwnNeverTheWorkingFolder)
     ASSERT_TRUE(QFile::copy(DESKLEAF_CLI, bin + "/deskleaf"));
     ASSERT_TRUE(writeBytes(bin + "/kel.ini", "[MyApp4]\r\n03-07=beside\r\n"));
     ASSERT_TRUE(writeBytes(elsewhere + "/kel.ini", "[MyApp4]\r\n03-07=working folder\r\n"));
-    // Started as plain "deskleaf" from the working folder, with this PATH.
-    const auto startedOn = [&](const std::string& path) {
-        return runShell("cd " + quoted(elsewhere) + " && " + home.environment + " PATH=" + path +
-                        " unshare -m bash -c 'mount -t tmpfs none /proc && exec -a deskleaf "
-                        "\"$0\" reminders' " +
-                        quoted(bin + "/deskleaf"));
+    // Started as plain "deskleaf" from the working folder, with this PATH and no other, so
+    // that a deskleaf installed on the machine is never found.
+    const auto startedOn = [&](const QString& path) {
+        return runShell("cd " + quoted(elsewhere) + " && " + home.environment +
+                        " unshare -m bash -c 'mount -t tmpfs none /proc && PATH=\"$1\" exec -a "
+                        "deskleaf \"$0\" reminders' " +
+                        quoted(bin + "/deskleaf") + " " + quoted(path));
     };
 
-    const CliResult found = startedOn(bin.toStdString() + ":/usr/bin:/bin");
+    const CliResult found = startedOn(bin);
     EXPECT_EQ(found.status, 0) << found.err;
     EXPECT_EQ(found.out, "03-07\tbeside\n");
 
-    const CliResult lost = startedOn("/usr/bin:/bin");
+    const CliResult lost = startedOn(elsewhere);
     EXPECT_EQ(lost.status, 1);
     EXPECT_EQ(lost.out, "");
     EXPECT_EQ(lost.err, "deskleaf reminders: could not find this program's own file "

@@ -98,13 +98,21 @@ TEST(XdgAutostart, EntryStartsTheProgramWhateverItsFolderIsCalled)
     autostart.disable("qorvent"); // clearing twice is fine
 }
 
-TEST(XdgAutostart, RefusedFolderIsAnError)
+TEST(XdgAutostart, MissingProgramOrRefusedFolderIsAnError)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("file"), "x");
+    try {
+        XdgAutostart(dir.filePath("autostart")).enable("qorvent", dir.filePath("Tidemark"));
+        ADD_FAILURE() << "accepted";
+    } catch (const PlatformError& e) {
+        EXPECT_TRUE(std::string(e.what()).ends_with("/Tidemark does not exist or cannot be run"))
+            << e.what();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("autostart")));
     XdgAutostart autostart(dir.filePath("file/autostart"));
     try {
-        autostart.enable("qorvent", "/opt/Tidemark");
+        autostart.enable("qorvent", "/bin/sh");
         ADD_FAILURE() << "accepted";
     } catch (const PlatformError& e) {
         EXPECT_TRUE(std::string(e.what()).ends_with("cannot be created: Not a directory"))
