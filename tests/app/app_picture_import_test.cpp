@@ -57,8 +57,9 @@ void putBe16(QByteArray& bytes, qsizetype at, int value)
     bytes[at + 1] = char(value & 0xFF);
 }
 
-// Qt writes no GIF: this one keeps its LZW data uncompressed, 9-bit codes with a clear code
-// before the code table outgrows them. The screen's size is at byte 6, the picture's at 786.
+// Qt writes no GIF: this one keeps its LZW data uncompressed, a code for each pixel, and
+// clears the code table after 1000 of them, so that the codes grow from 9 to 11 bits as the
+// decoder's table does. The screen's size is at byte 6, the picture's at 786.
 QByteArray gifOf(const QImage& image)
 {
     const QImage indexed = image.convertToFormat(QImage::Format_Indexed8);
@@ -78,18 +79,21 @@ QByteArray gifOf(const QImage& image)
     gif += '\x08';
     QByteArray data;
     quint32 bits = 0;
-    int pending = 0, sinceClear = 0;
+    int pending = 0, sinceClear = 0, size = 9, next = 257; // the first code adds no entry
     const auto put = [&](int code) {
         bits |= quint32(code) << pending;
-        for (pending += 9; pending >= 8; pending -= 8, bits >>= 8)
+        for (pending += size; pending >= 8; pending -= 8, bits >>= 8)
             data += char(bits & 0xFF);
     };
     put(256);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            if (++sinceClear == 250)
-                put(256), sinceClear = 0;
+            if (++sinceClear == 1000)
+                put(256), sinceClear = 0, size = 9, next = 257;
             put(indexed.pixelIndex(x, y));
+            // The decoder adds an entry for every code but the first after a clear.
+            if (++next == 1 << size)
+                ++size;
         }
     put(257);
     if (pending)
