@@ -219,8 +219,10 @@ TEST(ProcessRunner, KeepsABoundedTailOfAFloodAndNamesACrash)
     EXPECT_FALSE(flood.out.contains(QChar::ReplacementCharacter));
     EXPECT_LE(flood.err.size(), kOutputTailBytes);
     EXPECT_TRUE(flood.err.contains("deskleaf\ndeskleaf"));
+    // Gigabytes when the streams are read only at the end; AddressSanitizer's quarantine
+    // keeps up to 256 MiB of the freed chunks.
     if (peakBefore > 0) {
-        EXPECT_LT(peakMemoryKiB() - peakBefore, 100 * 1024) << "KiB more at the peak";
+        EXPECT_LT(peakMemoryKiB() - peakBefore, 512 * 1024) << "KiB more at the peak";
     }
 
     const CommandResult crash = runner.run("sh", {"-c", "kill -SEGV $$"}, 10'000);
