@@ -119,7 +119,7 @@ void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
 
 WallpaperPictures wallpaperPictures(const ProgramFolder& folder)
 {
-    return {{QString(), folder.wallpaperPath()}};
+    return {{QString(), folder.wallpaperPath(), {}, false}};
 }
 
 void applyWallpaper(const ProgramFolder& folder, WallpaperSetter& wallpaper)
