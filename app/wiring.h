@@ -16,7 +16,10 @@ public:
     explicit RealDesktop(QString executable);
     ~RealDesktop();
 
-    Desktop desktop() const { return {*wallpaper_, *logon_, *refresh_, executable_}; }
+    Desktop desktop() const
+    {
+        return {*wallpaper_, *logon_, *refresh_, executable_, &currentScreens};
+    }
     WallpaperSetter& wallpaper() const { return *wallpaper_; }
     static QDate today();
 
