@@ -37,9 +37,10 @@ int devicePixels(int logical, double ratio)
     return int(std::lround(logical * ratio));
 }
 
-// Through Qt, for the platforms that have no better source: other Wayland compositors
-// (Qt 6.4 knows only their integer scale) and Windows. The position stays as Qt gives it,
-// which is the platform's own (native on Windows, the compositor's layout on Wayland).
+// Through Qt, for the platforms that have no better source (Windows, and builds without
+// xcb or the Wayland client). Exact at whole scales only: Qt 6.4 on Wayland knows the
+// compositor's scale rounded up. The position stays as Qt gives it, which is the
+// platform's own (native on Windows, the compositor's layout on Wayland).
 ScreenList qtScreens()
 {
     ScreenList screens;

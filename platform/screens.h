@@ -33,7 +33,7 @@ using ScreenList = QList<ScreenInfo>;
 // Where the monitors are read from; main() fills it from the environment, tests choose.
 struct ScreenEnvironment {
     QString swaySocket;     // SWAYSOCK: sway's IPC, read with swaymsg
-    QString waylandDisplay; // WAYLAND_DISPLAY: another Wayland compositor, read through Qt
+    QString waylandDisplay; // WAYLAND_DISPLAY: any compositor, read over the Wayland protocol
     QString x11Display;     // DISPLAY: X11, read through RandR
     QString gdkScale;       // GDK_SCALE, an X11 scale hint
     QString qtScaleFactor;  // QT_SCALE_FACTOR, an X11 scale hint
@@ -42,11 +42,13 @@ struct ScreenEnvironment {
 };
 
 // Every monitor of the desktop, the primary one first, the others left to right (then top
-// to bottom). Exactly one is primary. Empty when there is no desktop to ask (no display,
-// or Qt running offscreen). Sources, by the environment: sway's outputs through swaymsg
-// run by runner; X11 through RandR; other Wayland compositors and Windows through QScreen
-// (which needs a QGuiApplication). Throws PlatformError naming the source when the desktop
-// is there but cannot be read.
+// to bottom). Exactly one is primary. Sources, by the environment: sway's outputs through
+// swaymsg run by runner (a socket that does not answer falls back to the Wayland display);
+// any Wayland compositor through wl_output and xdg-output; X11 through RandR; elsewhere
+// (Windows) QScreen, which needs a QGuiApplication. None but the last depends on Qt's
+// platform, so an offscreen QGuiApplication still gets the real monitors. Empty when there
+// is no desktop to ask (no display, and Qt offscreen or not running). Throws PlatformError
+// naming the source when the desktop is there but cannot be read.
 ScreenList currentScreens(const ScreenEnvironment& env, CommandRunner& runner);
 ScreenList currentScreens();
 

@@ -137,6 +137,7 @@ else
     want="HEADLESS-1	2560x1440+0+0	1.5	primary|HEADLESS-2	1920x1080+1706+0	1.25"
     check "sway via swaymsg" "$want" "${session[@]}" SWAYSOCK=$sock
     check "sway via Wayland" "$want" "${session[@]}" SWAYSOCK=
+    # sway's "90" reaches Wayland clients as wl_output's transform 270: both turn the mode
     SWAYSOCK=$sock swaymsg output HEADLESS-2 transform 90 >/dev/null
     want="HEADLESS-1	2560x1440+0+0	1.5	primary|HEADLESS-2	1080x1920+1706+0	1.25"
     check "sway turned via swaymsg" "$want" "${session[@]}" SWAYSOCK=$sock
