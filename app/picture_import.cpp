@@ -556,10 +556,8 @@ std::optional<QString> backgroundSizeRefusal(QSize size)
         .arg(pixels / 16384);
 }
 
-QImage loadStretchedPicture(const QString& path, QSize size)
+QImage loadPicture(const QString& path, QSize size)
 {
-    if (const auto refusal = backgroundSizeRefusal(size))
-        throw PictureError(refusal->toStdString());
     const QFileInfo info(path);
     if (!info.exists())
         refuse(path, QStringLiteral("the file does not exist."));
@@ -644,13 +642,20 @@ QImage loadStretchedPicture(const QString& path, QSize size)
         refuseDamaged(path, QStringLiteral("it claims %1, but only %2 could be read")
                                 .arg(claimed(decoded.width(), decoded.height()),
                                      claimed(image.width(), image.height())));
-    if (size.isValid() && image.size() != size) {
-        // Smooth scaling works on 32-bit pixels: converted in place, a large picture is
-        // not copied first.
-        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    // Smooth scaling works on 32-bit pixels: converted in place, a large picture is not
+    // copied first.
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                            : QImage::Format_RGB32);
+    return image;
+}
+
+QImage loadStretchedPicture(const QString& path, QSize size)
+{
+    if (const auto refusal = backgroundSizeRefusal(size))
+        throw PictureError(refusal->toStdString());
+    QImage image = loadPicture(path, size);
+    if (size.isValid() && image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
     return std::move(image).convertToFormat(QImage::Format_RGB32);
 }
 

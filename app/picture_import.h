@@ -17,6 +17,11 @@ namespace deskleaf {
 // size keeps the picture's own). Throws PictureError for a size whose background could
 // not be opened again, and for a missing, empty, unreadable, damaged or absurdly large file.
 QImage loadStretchedPicture(const QString& path, QSize size);
+// Reads the picture at path, decoded at the smallest scale that still covers size in both
+// directions (JPEG decodes at a half, a quarter or an eighth for less) or at its own size,
+// as 32-bit pixels. Throws PictureError for a missing, empty, unreadable, damaged or
+// absurdly large file.
+QImage loadPicture(const QString& path, QSize size);
 
 // Why a background of this size could not be opened again (the limit in the message), or
 // nothing when it can.

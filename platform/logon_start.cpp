@@ -78,7 +78,7 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
                                             "Exec=%1\n"
                                             "NoDisplay=true\n"
                                             "X-GNOME-Autostart-enabled=true\n")
-                                 .arg(*exec)
+                                 .arg(*exec + u' ' + QLatin1String(kLogonStartArgument))
                                  .toUtf8();
     if (const QString failure = writeWholeFile(entryPath(name), entry); !failure.isEmpty())
         failed(failure);
@@ -112,8 +112,9 @@ class RunKey final : public LogonStart {
 public:
     void enable(const QString& name, const QString& executable) override
     {
-        check(win::setRunValue(name.toStdWString(),
-                               QDir::toNativeSeparators(executable).toStdWString()));
+        const QString command = u'"' + QDir::toNativeSeparators(executable) +
+                                QStringLiteral("\" ") + QLatin1String(kLogonStartArgument);
+        check(win::setRunValue(name.toStdWString(), command.toStdWString()));
     }
     void disable(const QString& name) override { check(win::deleteRunValue(name.toStdWString())); }
     bool isEnabled(const QString& name) const override

@@ -168,7 +168,9 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
     r = run("autorun on");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_NE(readBytes(autostart).indexOf("\nExec=\"" + app.toUtf8() + "/Tidemark\"\n"), -1);
+    EXPECT_NE(
+        readBytes(autostart).indexOf("\nExec=\"" + app.toUtf8() + "/Tidemark\" --logon-start\n"),
+        -1);
     // The command beside it runs, on the folder's absolute path.
     EXPECT_NE(readBytes(service).indexOf("\nExecStart=\"" + app.toUtf8() +
                                          "/deskleaf\" refresh --folder \"" + home.folder.toUtf8() +

@@ -31,8 +31,8 @@ QString readFile(const QString& path)
 } // namespace
 
 // Loads the entry with GLib's own loader (the one gnome-session uses) and starts it; the
-// program it starts writes the path it was started as into $STARTED_AS. Debian's python3,
-// which has the GLib bindings.
+// program it starts writes the path it was started as and its arguments into $STARTED_AS. Debian's
+// python3, which has the GLib bindings.
 constexpr char kGlibLaunch[] = R"(
 import sys, gi
 gi.require_version('Gio', '2.0')
@@ -58,7 +58,7 @@ TEST(XdgAutostart, EntryStartsTheProgramWhateverItsFolderIsCalled)
         SCOPED_TRACE(folder.toStdString());
         const QString program = dir.filePath(folder) + "/Tidemark";
         ASSERT_TRUE(QDir().mkpath(dir.filePath(folder)));
-        writeFile(program, "#!/bin/sh\nprintf %s \"$0\" > \"$STARTED_AS\"\n");
+        writeFile(program, "#!/bin/sh\nprintf %s \"$0 $*\" > \"$STARTED_AS\"\n");
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         autostart.enable("qorvent", program);
         ASSERT_TRUE(autostart.isEnabled("qorvent"));
@@ -80,9 +80,10 @@ TEST(XdgAutostart, EntryStartsTheProgramWhateverItsFolderIsCalled)
         EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString();
         QElapsedTimer clock;
         clock.start();
-        while (readFile(startedAs) != program && clock.elapsed() < 5000)
+        const QString expected = program + " --logon-start";
+        while (readFile(startedAs) != expected && clock.elapsed() < 5000)
             QThread::msleep(20);
-        EXPECT_EQ(readFile(startedAs).toStdString(), program.toStdString()) << entry.toStdString();
+        EXPECT_EQ(readFile(startedAs).toStdString(), expected.toStdString()) << entry.toStdString();
     }
     try {
         autostart.enable("qorvent", dir.filePath("bell\a/Tidemark"));
