@@ -35,15 +35,22 @@ void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today)
 ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
                               const MonthGrid& grid)
 {
+    const FolderJob job(folder); // from the first read to the last commit
     const ImportedPicture picture{QString::number(size.width()), size};
     picBuffer surface;
     surface.setBackground(loadStretchedPicture(picturePath, size));
-    printCalendar(surface, grid, readSetting(folder.profile(), settings::CalendarColour));
+    // A folder's first import starts kel.ini from the shipped default, whose texts the
+    // calendar then shows.
+    MonthGrid shown = grid;
+    if (ensureSettingsFile(folder))
+        shown.fill(grid.shownDate(), grid.today(), customTextsOf(folder));
+    printCalendar(surface, shown, readSetting(folder.profile(), settings::CalendarColour));
 
     // Both bitmaps are whole on disk before anything is replaced. Then zm.bmp, kel.bmp and
     // the width are committed in that order, each in one step, and a failure puts back
-    // what was already replaced. A new width is cleared before kel.bmp changes and stored
-    // after it, so that no crash between the steps leaves a width kel.bmp does not have.
+    // what was already replaced. A new width is cleared before kel.bmp changes (whether or
+    // not there is one now) and stored after it, so that no crash between the steps leaves a
+    // width kel.bmp does not have.
     PendingBitmap background(surface.background(), folder.backgroundPath());
     PendingBitmap wallpaper(surface.composed(), folder.wallpaperPath());
     const QString oldWidth = readSetting(folder.profile(), settings::PictureWidth);
@@ -52,7 +59,7 @@ ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath,
     FileBackup keptBackground(folder.backgroundPath());
     bool widthCleared = false;
     try {
-        if (widthChanges && QFileInfo::exists(folder.backgroundPath())) {
+        if (widthChanges && !oldWidth.isEmpty()) {
             writeSetting(folder.profile(), settings::PictureWidth, QString());
             widthCleared = true;
         }
@@ -113,6 +120,7 @@ void renderOnto(picBuffer& surface, const ProgramFolder& folder, const MonthGrid
 
 void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
 {
+    const FolderJob job(folder);
     picBuffer surface = storedBackground(folder);
     renderOnto(surface, folder, grid);
 }
@@ -136,6 +144,13 @@ void removeWallpaper(WallpaperSetter& wallpaper)
 
 LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today)
 {
+    // One at a time from the check of the day to its record, so that a day is made once.
+    std::optional<FolderJob> job;
+    try {
+        job.emplace(folder);
+    } catch (const ProfileError& e) {
+        return {LogonJob::Failed, QString::fromUtf8(e.what())};
+    }
     if (readSetting(folder.profile(), settings::AutoRun) != QLatin1String("1"))
         return {LogonJob::AutoRunOff, {}};
     if (readSetting(folder.profile(), settings::LastWallpaperDate) == today.toString(Qt::ISODate))
@@ -184,6 +199,7 @@ QString programBeside(const QString& executable, const QString& name)
 
 AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
 {
+    const FolderJob job(folder);
     // The flag is stored first, so it follows the box even when the desktop refuses.
     writeSetting(folder.profile(), settings::AutoRun,
                  on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -219,12 +235,20 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
                               std::optional<double> secondsSinceStartup)
 {
     StartupDecision decision{true, false, std::nullopt, {}};
+    // The flag is read and registered again as one step: an "autorun off" meanwhile is
+    // not undone.
+    std::optional<FolderJob> job;
+    try {
+        job.emplace(folder);
+    } catch (const ProfileError& e) {
+        decision.problem = QString::fromUtf8(e.what());
+    }
     // Any spelling of the number 1 ticks the box; the unattended job wants "1" exactly.
     bool isNumber = false;
     decision.autoRunTicked =
         readSetting(folder.profile(), settings::AutoRun).trimmed().toDouble(&isNumber) == 1 &&
         isNumber;
-    if (decision.autoRunTicked) {
+    if (decision.autoRunTicked && job) {
         try {
             // Registered again at every start; the notice was told when the box was ticked.
             (void)setAutoRun(folder, desktop, true);
@@ -234,7 +258,9 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
     }
     if (isLogonStart(secondsSinceStartup)) {
         decision.interactive = false;
-        decision.logonJob = runLogonJob(folder, desktop.wallpaper, today);
+        // Without its turn on the folder the job cannot run; the problem says why.
+        decision.logonJob = job ? runLogonJob(folder, desktop.wallpaper, today)
+                                : LogonJobResult{LogonJob::Failed, {}};
     }
     return decision;
 }
