@@ -379,6 +379,8 @@ QImage loadStretchedPicture(const QString& path, QSize size)
         refuse(path, QStringLiteral("it is a folder."));
     if (info.size() == 0)
         refuse(path, QStringLiteral("the file is empty."));
+    if (QFile file(path); !file.open(QIODevice::ReadOnly))
+        refuse(path, file.errorString() + u'.'); // "Permission denied", not "not a picture"
 
     // A backstop for the check below, in the decoders themselves.
     QImageReader::setAllocationLimit(int(kDecodeBudgetMiB));

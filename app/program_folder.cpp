@@ -4,6 +4,8 @@
 #include "settings.h"
 
 #include <QDir>
+#include <QFile>
+#include <QStringDecoder>
 
 namespace deskleaf {
 namespace {
@@ -13,6 +15,37 @@ namespace {
 constexpr std::chrono::seconds kJobWait{60};
 
 } // namespace
+
+std::optional<QString> pathFromSystem(QByteArrayView bytes)
+{
+    QString path = QFile::decodeName(bytes.toByteArray());
+    if (QFile::encodeName(path) != bytes)
+        return std::nullopt;
+    return path;
+}
+
+QString unnamablePath(QByteArrayView bytes)
+{
+    // The bytes that are not UTF-8 are shown as \xHH, the rest as it is.
+    QString shown;
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < bytes.size();) {
+        qsizetype length = 1;
+        while (length <= 4 && i + length <= bytes.size() && !bytes.sliced(i, length).isValidUtf8())
+            ++length;
+        if (length <= 4 && i + length <= bytes.size()) {
+            shown += utf8(bytes.sliced(i, length));
+            i += length;
+        } else {
+            shown += QStringLiteral("\\x") +
+                     QString::number(uchar(bytes[i]), 16).toUpper().rightJustified(2, u'0');
+            ++i;
+        }
+    }
+    return QStringLiteral("the name %1 is not UTF-8 text, which this program needs for its file "
+                          "and folder names; rename it")
+        .arg(shown);
+}
 
 ProgramFolder::ProgramFolder(const QString& path)
     : path_(QDir(path).absolutePath()),

@@ -4,13 +4,22 @@
 
 #include "profile_file.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace deskleaf {
 
 class NestedFileLock;
+
+// A path as the system names it (bytes), as text. Qt keeps file names as UTF-8 text, so a
+// name whose bytes are not UTF-8 (a folder named in GBK, say) cannot be kept: nothing then,
+// for the caller to refuse with unnamablePath's sentence, since any text would name
+// another file.
+std::optional<QString> pathFromSystem(QByteArrayView bytes);
+QString unnamablePath(QByteArrayView bytes);
 
 class ProgramFolder {
 public:

@@ -108,7 +108,7 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         const auto opts = options(args, known);
         if (!opts.contains("--folder"))
             throw UsageError{"--folder is needed"};
-        ProgramFolder folder(toQString(opts.at("--folder")));
+        ProgramFolder folder(pathArgument(opts.at("--folder")));
         const QDate today = todayOption(opts);
         QSize size = screenSize();
         if (const auto it = opts.find("--size"); it != opts.end()) {
@@ -127,7 +127,7 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         MonthGrid grid(MonthGrid::Kind::Main);
         fillForToday(grid, folder, today);
         if (const auto it = opts.find("--picture"); it != opts.end())
-            importPicture(folder, toQString(it->second), size, grid);
+            importPicture(folder, pathArgument(it->second), size, grid);
         else
             renderWallpaper(folder, grid);
         out << native(folder.wallpaperPath()) << '\n' << std::flush;

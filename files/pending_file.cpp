@@ -128,7 +128,9 @@ bool resolveLinks(QByteArray& path, int& error)
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
             return true; // a missing file is created
-        QByteArray target(qsizetype(info.st_size > 0 ? info.st_size : PATH_MAX), Qt::Uninitialized);
+        // One byte more than the link says: a link that grew meanwhile is seen as cut.
+        QByteArray target(qsizetype(info.st_size > 0 ? info.st_size + 1 : PATH_MAX),
+                          Qt::Uninitialized);
         const ssize_t size =
             ::readlink(path.constData(), target.data(), std::size_t(target.size()));
         if (size < 0 || size >= target.size()) {

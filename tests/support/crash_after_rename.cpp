@@ -1,5 +1,7 @@
 // Preloaded into a program under test: the process is killed the moment a file named
-// $CRASH_AFTER_RENAME_TO has been renamed into place, as a power cut or SIGKILL would.
+// $CRASH_AFTER_RENAME_TO has been renamed into place, as a power cut or SIGKILL would; with
+// $CRASH_AT=N at the N-th such rename, with $CRASH_BEFORE set just before it, leaving the
+// new file unrenamed.
 #include <dlfcn.h>
 #include <signal.h>
 
@@ -10,12 +12,16 @@ extern "C" int rename(const char* from, const char* to)
 {
     using Rename = int (*)(const char*, const char*);
     static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
-    const int result = real(from, to);
+    static int seen = 0;
     const char* name = std::getenv("CRASH_AFTER_RENAME_TO");
-    if (result == 0 && name && *name) {
-        const char* slash = std::strrchr(to, '/');
-        if (std::strcmp(slash ? slash + 1 : to, name) == 0)
-            raise(SIGKILL);
-    }
+    const char* slash = std::strrchr(to, '/');
+    const char* at = std::getenv("CRASH_AT");
+    const bool chosen = name && *name && std::strcmp(slash ? slash + 1 : to, name) == 0 &&
+                        ++seen == (at ? std::atoi(at) : 1);
+    if (chosen && std::getenv("CRASH_BEFORE"))
+        raise(SIGKILL);
+    const int result = real(from, to);
+    if (chosen && result == 0)
+        raise(SIGKILL);
     return result;
 }
