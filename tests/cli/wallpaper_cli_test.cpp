@@ -152,9 +152,9 @@ TEST(RenderCommand, AKillAtAnyStepOfAnImportLeavesNoWidthTheBackgroundLacks)
     EXPECT_EQ(runDeskleaf("render --folder " + folder).status, 0);
 }
 
-// Imports into one folder at once run one after the other: the width, kel.bmp and zm.bmp
-// always come from the same one.
-TEST(RenderCommand, ImportsAtOnceKeepTheWidthWithItsBackground)
+// Imports into one folder run one after the other: one started while another waits between
+// its kel.bmp and its width leaves the width, kel.bmp and zm.bmp of the same import.
+TEST(RenderCommand, AnImportStartedDuringAnotherWaitsForIt)
 {
     QTemporaryDir dir;
     QImage picture(320, 240, QImage::Format_RGB32);
@@ -163,13 +163,15 @@ TEST(RenderCommand, ImportsAtOnceKeepTheWidthWithItsBackground)
     const std::string import = "'" + std::string(DESKLEAF_CLI) + "' render --folder " +
                                quoted(dir.path()) + " --picture " +
                                quoted(dir.filePath("photo.png"));
-    for (int round = 0; round < 6; ++round) {
-        runShell("for size in 1280x720 1600x900 1024x768; do " + import +
-                 " --size $size >/dev/null & done; wait");
-        const QImage background(dir.filePath("kel.bmp"));
-        EXPECT_EQ(storedWidth(dir.path()), QByteArray::number(background.width())) << round;
-        EXPECT_EQ(QImage(dir.filePath("zm.bmp")).size(), background.size()) << round;
-    }
+    const std::string flag = quoted(dir.filePath("paused"));
+    runShell("ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='" +
+             std::string(CRASH_AFTER_RENAME) + "' CRASH_AFTER_RENAME_TO=kel.bmp PAUSE_FLAG=" +
+             flag + " " + import + " --size 1280x720 & for i in $(seq 300); do [ -e " + flag +
+             " ] && break; sleep 0.1; done; " + import + " --size 1600x900; wait");
+    ASSERT_TRUE(QFile::exists(dir.filePath("paused")));
+    const QImage background(dir.filePath("kel.bmp"));
+    EXPECT_EQ(storedWidth(dir.path()), QByteArray::number(background.width()));
+    EXPECT_EQ(QImage(dir.filePath("zm.bmp")).size(), background.size());
 }
 
 TEST(RenderCommand, Errors)

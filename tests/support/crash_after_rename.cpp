@@ -1,9 +1,12 @@
 // Preloaded into a program under test: the process is killed the moment a file named
 // $CRASH_AFTER_RENAME_TO has been renamed into place, as a power cut or SIGKILL would; with
 // $CRASH_AT=N at the N-th such rename, with $CRASH_BEFORE set just before it, leaving the
-// new file unrenamed.
+// new file unrenamed. With $PAUSE_FLAG set it is not killed but creates that file and
+// sleeps a second there instead, so that a test can run something else at that moment.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,10 +21,15 @@ extern "C" int rename(const char* from, const char* to)
     const char* at = std::getenv("CRASH_AT");
     const bool chosen = name && *name && std::strcmp(slash ? slash + 1 : to, name) == 0 &&
                         ++seen == (at ? std::atoi(at) : 1);
-    if (chosen && std::getenv("CRASH_BEFORE"))
+    const char* pause = std::getenv("PAUSE_FLAG");
+    if (chosen && !pause && std::getenv("CRASH_BEFORE"))
         raise(SIGKILL);
     const int result = real(from, to);
-    if (chosen && result == 0)
+    if (chosen && result == 0 && pause) {
+        close(open(pause, O_WRONLY | O_CREAT, 0644));
+        sleep(1);
+    } else if (chosen && result == 0) {
         raise(SIGKILL);
+    }
     return result;
 }
