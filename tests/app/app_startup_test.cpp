@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 using namespace deskleaf;
 using deskleaf::fakes::FakeDailyRefresh;
 using deskleaf::fakes::FakeLogonStart;
@@ -138,6 +142,27 @@ TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)
         EXPECT_EQ(d.autoRunTicked, r.ticked);
         EXPECT_EQ(d.logonJob->job, r.job);
     }
+}
+
+// Auto-run cleared by another program while the start waits for its turn on the folder: the
+// start reads the flag after it and does not register the program again.
+TEST_F(Startup, AFlagClearedWhileTheStartWaitsIsNotTickedAgain)
+{
+    store(settings::AutoRun, "1");
+    std::promise<void> holding;
+    std::thread other([&] {
+        ProgramFolder same(dir.path()); // a lock of its own, as another process has
+        const FolderJob job(same);
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        writeSetting(same.profile(), settings::AutoRun, "0");
+    });
+    holding.get_future().wait();
+    const StartupDecision d = decide(600);
+    other.join();
+    EXPECT_FALSE(d.autoRunTicked);
+    EXPECT_TRUE(logon.calls.isEmpty());
+    EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
 }
 
 TEST_F(Startup, LaterStartsOpenTheWindow)
