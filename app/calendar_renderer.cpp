@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QtMath>
 
 #include <array>
 
@@ -67,33 +68,36 @@ QColor calendarColour(const QString& text)
     return plainColour(settings::DefaultCalendarColour);
 }
 
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText)
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
+                   double scale)
 {
-    if (surface.width() < kCalendarBlockWidth)
+    const double blockWidth = kCalendarBlockWidth * scale;
+    if (surface.width() < blockWidth)
         throw PictureError(QStringLiteral("The picture is %1 pixels wide, narrower than the "
                                           "calendar's %2: the calendar would not be seen whole.")
                                .arg(surface.width())
-                               .arg(kCalendarBlockWidth)
+                               .arg(qCeil(blockWidth))
                                .toStdString());
     const QColor colour = calendarColour(colourText);
-    const double x0 = surface.width() - kCalendarBlockWidth;
+    const double x0 = surface.width() - blockWidth;
     const int shift = grid.Label3(0) == QLatin1String(" ") ? kTopRowShift : 0;
 
     surface.setFontName(QStringLiteral("Times New Roman"));
     surface.setBold(true);
     surface.setForeColor(colour);
+    // Offsets and sizes are drawn for 100 %; x0 is already in the screen's pixels.
     const auto printAt = [&](double x, double y, double points, const QString& text) {
-        surface.setCurrentX(x);
-        surface.setCurrentY(y);
-        surface.setFontSize(points);
+        surface.setCurrentX(x0 + x * scale);
+        surface.setCurrentY(y * scale);
+        surface.setFontSize(points * scale);
         surface.print(text);
     };
     QStringList weekdays;
     for (int i = 0; i < 7; ++i)
         weekdays << MonthGrid::Label1(i);
-    printAt(x0 + 170, 40, 25, grid.Label4());
-    printAt(x0 + 50, 55, 12, grid.Label5());
-    printAt(x0 + 40, 80, 11, weekdays.join(QLatin1Char(' ')));
+    printAt(170, 40, 25, grid.Label4());
+    printAt(50, 55, 12, grid.Label5());
+    printAt(40, 80, 11, weekdays.join(QLatin1Char(' ')));
 
     const QString todayNumber = QString::number(grid.today().day());
     const auto cellColour = [&](const QString& caption) {
@@ -102,11 +106,11 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& c
     // Each row prints its day numbers, then its lunar texts, cell by cell left to right.
     const auto printParts = [&](const Row& row, int y, double points, const std::array<int, 7>& xs,
                                 QString (*part)(const QString&)) {
-        surface.setFontSize(points);
+        surface.setFontSize(points * scale);
         for (int c = 0; c < row.cells; ++c) {
             const QString& caption = grid.Label3(row.firstCell + c);
-            surface.setCurrentX(x0 + xs[std::size_t(c)]);
-            surface.setCurrentY(y);
+            surface.setCurrentX(x0 + xs[std::size_t(c)] * scale);
+            surface.setCurrentY(y * scale);
             surface.setForeColor(cellColour(caption));
             surface.print(part(caption));
         }
@@ -119,15 +123,16 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& c
     }
 
     surface.setForeColor(kTodayRed);
-    printAt(x0 + 45, (grid.Label3(36).isEmpty() ? 335 : 365) - shift, 9, grid.Label6());
+    printAt(45, (grid.Label3(36).isEmpty() ? 335 : 365) - shift, 9, grid.Label6());
 }
 
-void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile)
+void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile,
+                             double scale)
 {
     // Each run starts from the bare background: printing over an earlier calendar
     // would show both as soon as the date or the colour changed.
     surface.restartFromBackground();
-    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour));
+    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour), scale);
 }
 
 } // namespace deskleaf

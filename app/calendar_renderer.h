@@ -1,5 +1,5 @@
 // Prints the current month's calendar onto the background picture, in a block at its
-// right-hand side, and saves the result as the wallpaper bitmap zm.bmp.
+// right-hand side; the jobs save the result.
 #pragma once
 
 #include "month_grid.h"
@@ -23,14 +23,18 @@ QColor calendarColour(const QString& text);
 inline constexpr int kCalendarBlockWidth = 340;
 
 // Prints the grid's month onto surface: its header, the day cells (the grid's today in
-// red) and the today line, in a block against the surface's right edge. The block goes by
+// red) and the today line, in a block against the surface's right edge. scale is the
+// screen's scale factor: the block, its fonts and its offsets grow with it, and at 1 every
+// pixel is where it was placed for 100 %. The block goes by
 // the picture's own width, not by the width stored at import: a picture replaced without its
 // stored width must still show its calendar. Throws PictureError, printing nothing, when the
 // picture is narrower than the block.
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText);
+void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
+                   double scale = 1);
 
 // Composes the calendar afresh on the surface's background with the colour stored in the
 // settings file; the caller saves surface.composed(). Throws PictureError as printCalendar.
-void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile);
+void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile,
+                             double scale = 1);
 
 } // namespace deskleaf

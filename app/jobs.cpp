@@ -2,6 +2,7 @@
 
 #include "calendar_renderer.h"
 #include "file_backup.h"
+#include "pending_file.h"
 #include "pic_buffer.h"
 #include "settings.h"
 
@@ -9,17 +10,14 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 namespace deskleaf {
-namespace {
-
-// A start this soon after start-up is the logon start, in seconds.
-constexpr double kLogonStartWindow = 180;
-
-} // namespace
-
-bool isLogonStart(std::optional<double> secondsSinceStartup)
+bool isLogonStart(const QStringList& arguments)
 {
-    return secondsSinceStartup && *secondsSinceStartup < kLogonStartWindow;
+    return arguments.contains(QLatin1String(kLogonStartArgument));
 }
 
 MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder)
@@ -32,46 +30,101 @@ void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today)
     grid.fill(today, today, customTextsOf(folder));
 }
 
-ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
-                              const MonthGrid& grid)
-{
-    const FolderJob job(folder); // from the first read to the last commit
-    const ImportedPicture picture{QString::number(size.width()), size};
-    picBuffer surface;
-    surface.setBackground(loadStretchedPicture(picturePath, size));
-    // A folder's first import starts kel.ini from the shipped default, whose texts the
-    // calendar then shows.
-    MonthGrid shown = grid;
-    if (ensureSettingsFile(folder))
-        shown.fill(grid.shownDate(), grid.today(), customTextsOf(folder));
-    printCalendar(surface, shown, readSetting(folder.profile(), settings::CalendarColour));
+namespace {
 
-    // Both bitmaps are whole on disk before anything is replaced. Then zm.bmp, kel.bmp and
-    // the width are committed in that order, each in one step, and a failure puts back
-    // what was already replaced. A new width is cleared before kel.bmp changes (whether or
-    // not there is one now) and stored after it, so that no crash between the steps leaves a
-    // width kel.bmp does not have.
-    PendingBitmap background(surface.background(), folder.backgroundPath());
-    PendingBitmap wallpaper(surface.composed(), folder.wallpaperPath());
+// The user's picture copied whole beside its final name, put in place by commit().
+class PendingCopy {
+public:
+    PendingCopy(const QString& from, const QString& to) : file_(to)
+    {
+        QFile source(from);
+        if (!source.open(QIODevice::ReadOnly))
+            fail(from, source.errorString());
+        if (!file_.create())
+            fail(to, file_.errorString());
+        QByteArray chunk;
+        while (!(chunk = source.read(1 << 20)).isEmpty())
+            if (file_.write(chunk) != chunk.size())
+                fail(to, file_.errorString());
+        if (source.error() != QFileDevice::NoError)
+            fail(from, source.errorString());
+    }
+    void commit()
+    {
+        if (!file_.commit())
+            fail(file_.path(), file_.errorString());
+    }
+
+private:
+    [[noreturn]] static void fail(const QString& path, const QString& why)
+    {
+        throw PictureError(QStringLiteral("Could not keep a copy of the picture as %1: %2")
+                               .arg(QDir::toNativeSeparators(path), why)
+                               .toStdString());
+    }
+    PendingFile file_;
+};
+
+// Every file a composed wallpaper is stored in, written whole beside its name first. Then
+// the kept picture, the other monitors' wallpapers, zm.bmp, kel.bmp and the width are
+// committed in that order, and a failure puts back what was already replaced. A new width
+// is cleared before kel.bmp changes and stored after it, so that no crash between the steps
+// leaves a width kel.bmp does not have, whether or not there is one now. Wallpapers of monitors no
+// longer there and an older kept picture go once everything is in place.
+void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
+                   const QString& keptFrom)
+{
+    const ScreenPicture& primary = wallpaper.screens.front();
+    const QString widthText = QString::number(primary.background.width());
+
+    std::vector<std::unique_ptr<PendingBitmap>> others;
+    QStringList othersPaths;
+    if (!wallpaper.spanned.isNull()) {
+        othersPaths << folder.spannedWallpaperPath();
+        others.push_back(std::make_unique<PendingBitmap>(wallpaper.spanned, othersPaths.back()));
+    } else {
+        for (const ScreenPicture& screen : wallpaper.screens.mid(1)) {
+            othersPaths << folder.screenWallpaperPath(screen.screen.name);
+            others.push_back(std::make_unique<PendingBitmap>(screen.composed, othersPaths.back()));
+        }
+    }
+    std::optional<PendingCopy> kept;
+    QString keptPath;
+    if (!keptFrom.isEmpty()) {
+        keptPath = folder.keptPicturePathFor(keptFrom);
+        kept.emplace(keptFrom, keptPath);
+    }
+    PendingBitmap background(primary.background, folder.backgroundPath());
+    PendingBitmap composed(primary.composed, folder.wallpaperPath());
+
     const QString oldWidth = readSetting(folder.profile(), settings::PictureWidth);
-    const bool widthChanges = oldWidth != picture.widthText;
-    FileBackup keptWallpaper(folder.wallpaperPath());
-    FileBackup keptBackground(folder.backgroundPath());
+    const bool widthChanges = oldWidth != widthText;
+    std::vector<std::unique_ptr<FileBackup>> backups;
+    if (kept)
+        backups.push_back(std::make_unique<FileBackup>(keptPath));
+    for (const QString& path : othersPaths)
+        backups.push_back(std::make_unique<FileBackup>(path));
+    backups.push_back(std::make_unique<FileBackup>(folder.wallpaperPath()));
+    backups.push_back(std::make_unique<FileBackup>(folder.backgroundPath()));
     bool widthCleared = false;
     try {
+        if (kept)
+            kept->commit();
+        for (const auto& other : others)
+            other->commit();
+        composed.commit();
         if (widthChanges && !oldWidth.isEmpty()) {
             writeSetting(folder.profile(), settings::PictureWidth, QString());
             widthCleared = true;
         }
-        wallpaper.commit();
         background.commit();
         if (widthChanges)
-            writeSetting(folder.profile(), settings::PictureWidth, picture.widthText);
+            writeSetting(folder.profile(), settings::PictureWidth, widthText);
     } catch (const std::exception& e) {
         QString notRestored;
-        for (FileBackup* kept : {&keptBackground, &keptWallpaper}) {
+        for (auto it = backups.rbegin(); it != backups.rend(); ++it) {
             try {
-                kept->restore();
+                (*it)->restore();
             } catch (const std::exception& also) {
                 notRestored += u' ' + QString::fromUtf8(also.what());
             }
@@ -89,7 +142,74 @@ ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath,
                                    .toStdString());
         throw;
     }
-    return picture;
+    // Leftovers cost disk space only.
+    for (const QString& path : folder.screenWallpaperPaths())
+        if (!othersPaths.contains(path))
+            QFile::remove(path);
+    if (kept) {
+        const QDir dir(folder.path());
+        for (const QString& name : dir.entryList({QStringLiteral("original.*")}, QDir::Files))
+            if (dir.filePath(name) != keptPath)
+                QFile::remove(dir.filePath(name));
+    }
+}
+
+ComposedWallpaper composeFrom(const QString& picturePath, const ComposeTarget& target,
+                              ProgramFolder& folder, const MonthGrid& grid)
+{
+    if (target.screens.isEmpty())
+        throw JobError("There is no screen to compose a wallpaper for.");
+    const QImage picture = loadPicture(picturePath, target.decodeSize());
+    // A folder's first import starts kel.ini from the shipped default, whose texts the
+    // calendar then shows.
+    MonthGrid shown = grid;
+    if (ensureSettingsFile(folder))
+        shown.fill(grid.shownDate(), grid.today(), customTextsOf(folder));
+    return composeWallpaper(picture, target, shown,
+                            readSetting(folder.profile(), settings::CalendarColour));
+}
+
+} // namespace
+
+ComposeTarget composeTargetFor(const ProgramFolder& folder, const ScreenList& screens,
+                               PictureLayout layout, std::optional<double> scale)
+{
+    ComposeTarget target;
+    target.screens = screens;
+    if (scale)
+        for (ScreenInfo& screen : target.screens)
+            screen.scale = *scale;
+    target.layout = layout;
+    target.fit = pictureFitFromText(readSetting(folder.profile(), settings::PictureFit))
+                     .value_or(PictureFit::Stretch);
+    target.calendarOnEveryScreen =
+        readSetting(folder.profile(), settings::CalendarOnEveryScreen).trimmed() ==
+        QLatin1String("1");
+    return target;
+}
+
+ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop)
+{
+    return composeTargetFor(folder, desktop.screens(), desktop.wallpaper.layout(), std::nullopt);
+}
+
+ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePath,
+                                const ComposeTarget& target, const MonthGrid& grid)
+{
+    const FolderJob job(folder); // from the first read to the last commit
+    const ComposedWallpaper wallpaper = composeFrom(picturePath, target, folder, grid);
+    storeComposed(folder, wallpaper, picturePath);
+    return wallpaper;
+}
+
+ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
+                              const MonthGrid& grid)
+{
+    const FolderJob job(folder);
+    ComposeTarget target = composeTargetFor(folder, {}, PictureLayout::PerScreen, std::nullopt);
+    target.screens = ComposeTarget::single(size).screens;
+    importPicture(folder, picturePath, target, grid);
+    return {QString::number(size.width()), size};
 }
 
 std::optional<ImportedPicture> storedPicture(const ProgramFolder& folder)
@@ -110,31 +230,71 @@ picBuffer storedBackground(const ProgramFolder& folder)
     return surface;
 }
 
-void renderOnto(picBuffer& surface, const ProgramFolder& folder, const MonthGrid& grid)
+// Whether kel.bmp serves the target as it is: one monitor of its size.
+bool backgroundFits(const ProgramFolder& folder, const ComposeTarget& target)
 {
-    RenderCalendarWallpaper(surface, grid, folder.profile());
-    saveBitmap(surface.composed(), folder.wallpaperPath());
+    if (target.screens.isEmpty())
+        return true;
+    const auto stored = storedPicture(folder);
+    return target.screens.size() == 1 && stored &&
+           stored->size == target.screens.front().pixels.size();
 }
 
 } // namespace
 
-void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid)
+ComposedWallpaper renderWallpaper(ProgramFolder& folder, const MonthGrid& grid,
+                                  const ComposeTarget& target)
 {
     const FolderJob job(folder);
-    picBuffer surface = storedBackground(folder);
-    renderOnto(surface, folder, grid);
+    if (backgroundFits(folder, target)) {
+        picBuffer surface = storedBackground(folder);
+        const double scale = target.screens.isEmpty() ? 1 : target.screens.front().scale;
+        RenderCalendarWallpaper(surface, grid, folder.profile(), scale);
+        saveBitmap(surface.composed(), folder.wallpaperPath());
+        ScreenInfo screen =
+            target.screens.isEmpty()
+                ? ScreenInfo{QString(), QRect(QPoint(), surface.background().size()), 1, true}
+                : target.screens.front();
+        return {{{screen, surface.background(), surface.composed(), true}}, {}, {}};
+    }
+    // Other monitors, or another size: composed again from the picture the user chose, or
+    // from kel.bmp where an older folder kept none.
+    QString source = folder.keptPicturePath();
+    if (source.isEmpty())
+        source = folder.backgroundPath();
+    const ComposedWallpaper wallpaper = composeFrom(source, target, folder, grid);
+    storeComposed(folder, wallpaper, QString());
+    return wallpaper;
 }
 
-WallpaperPictures wallpaperPictures(const ProgramFolder& folder)
+WallpaperPictures wallpaperPictures(const ProgramFolder& folder, const ComposeTarget& target)
 {
-    return {{QString(), folder.wallpaperPath()}};
+    if (target.screens.size() <= 1)
+        return {{QString(), folder.wallpaperPath(), {}, false}};
+    if (target.spans()) {
+        QRect area;
+        for (const ScreenInfo& screen : target.screens)
+            area |= screen.pixels;
+        return {{QString(), folder.spannedWallpaperPath(), area, true}};
+    }
+    WallpaperPictures pictures;
+    for (const ScreenInfo& screen : target.screens)
+        pictures.append(
+            {screen.name,
+             screen.primary ? folder.wallpaperPath() : folder.screenWallpaperPath(screen.name),
+             screen.pixels, false});
+    return pictures;
 }
 
-void applyWallpaper(const ProgramFolder& folder, WallpaperSetter& wallpaper)
+void applyWallpaper(ProgramFolder& folder, WallpaperSetter& wallpaper, const ComposeTarget& target,
+                    QDate today)
 {
-    if (!QFileInfo::exists(folder.wallpaperPath()))
+    if (!QFileInfo::exists(folder.backgroundPath()))
         throw JobError("There is no calendar wallpaper yet: open a picture first.");
-    wallpaper.apply(wallpaperPictures(folder));
+    MonthGrid grid(MonthGrid::Kind::Main);
+    fillForToday(grid, folder, today);
+    renderWallpaper(folder, grid, target);
+    wallpaper.apply(wallpaperPictures(folder, target));
 }
 
 void removeWallpaper(WallpaperSetter& wallpaper)
@@ -142,7 +302,8 @@ void removeWallpaper(WallpaperSetter& wallpaper)
     wallpaper.remove();
 }
 
-LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today)
+LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today,
+                           const ComposeTarget& target)
 {
     // One at a time from the check of the day to its record, so that a day is made once.
     std::optional<FolderJob> job;
@@ -156,17 +317,18 @@ LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QD
     if (readSetting(folder.profile(), settings::LastWallpaperDate) == today.toString(Qt::ISODate))
         return {LogonJob::AlreadyDone, {}};
 
-    picBuffer surface;
-    try {
-        surface = storedBackground(folder);
-    } catch (const PictureError& e) {
-        return {LogonJob::NoBackground, QString::fromUtf8(e.what())};
+    if (!storedPicture(folder)) {
+        try {
+            (void)storedBackground(folder); // for the reason
+        } catch (const PictureError& e) {
+            return {LogonJob::NoBackground, QString::fromUtf8(e.what())};
+        }
     }
     try {
         MonthGrid grid(MonthGrid::Kind::Main);
         fillForToday(grid, folder, today);
-        renderOnto(surface, folder, grid);
-        wallpaper.apply(wallpaperPictures(folder));
+        renderWallpaper(folder, grid, target);
+        wallpaper.apply(wallpaperPictures(folder, target));
         writeSetting(folder.profile(), settings::LastWallpaperDate, lastWallpaperDateText(today));
     } catch (const std::exception& e) {
         return {LogonJob::Failed, QString::fromUtf8(e.what())};
@@ -232,7 +394,7 @@ AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
 }
 
 StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDate today,
-                              std::optional<double> secondsSinceStartup)
+                              bool logonStart)
 {
     StartupDecision decision{true, false, std::nullopt, {}};
     // The flag is read and registered again as one step: an "autorun off" meanwhile is
@@ -256,11 +418,12 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
             decision.problem = QString::fromUtf8(e.what());
         }
     }
-    if (isLogonStart(secondsSinceStartup)) {
+    if (logonStart) {
         decision.interactive = false;
         // Without its turn on the folder the job cannot run; the problem says why.
-        decision.logonJob = job ? runLogonJob(folder, desktop.wallpaper, today)
-                                : LogonJobResult{LogonJob::Failed, {}};
+        decision.logonJob =
+            job ? runLogonJob(folder, desktop.wallpaper, today, currentTarget(folder, desktop))
+                : LogonJobResult{LogonJob::Failed, {}};
     }
     return decision;
 }

@@ -9,6 +9,7 @@
 #include "picture_import.h"
 #include "program_folder.h"
 #include "refresh_timer.h"
+#include "screen_pictures.h"
 #include "wallpaper.h"
 
 #include <QDate>
@@ -33,7 +34,12 @@ struct Desktop {
     LogonStart& logon;
     DailyRefresh& refresh;
     QString executable; // the program registered to start at logon; deskleaf is beside it
+    // The monitors now, the primary first; empty when they cannot be known.
+    std::function<ScreenList()> screens = [] { return ScreenList(); };
 };
+
+// What the wallpaper is composed for on desktop now, by the folder's settings.
+ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop);
 
 using Clock = std::function<QDate()>;
 
@@ -43,31 +49,49 @@ inline constexpr const char* kLogonName = "qorvent";
 // The program called name (Tidemark, deskleaf) in the folder of executable.
 QString programBeside(const QString& executable, const QString& name);
 
-// Whether a start this long after start-up (seconds; nothing when unknown, which counts as
-// a start by the user) is the logon start, which makes the day's wallpaper unseen.
-bool isLogonStart(std::optional<double> secondsSinceStartup);
+// Whether a start with these arguments (without the program's name) is the logon start,
+// which makes the day's wallpaper unseen: only the logon entry passes kLogonStartArgument.
+bool isLogonStart(const QStringList& arguments);
 
 // The folder's own texts for a month and day, as the grid looks them up.
 MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder);
 // Brings grid to today's month, as the wallpaper prints it.
 void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today);
 
-// Stretches the picture to size (the screen's, in device pixels), prints grid's calendar on
-// it, and replaces kel.bmp, zm.bmp and the stored width. Each of the three is always a whole
-// old or a whole new file; when the job fails, all three are as they were.
+// What the wallpaper is composed for: the monitors, the desktop's layout, and the fit and
+// the calendar's screens as the settings file says. scale, when given, replaces every
+// screen's own.
+ComposeTarget composeTargetFor(const ProgramFolder& folder, const ScreenList& screens,
+                               PictureLayout layout, std::optional<double> scale);
+
+// Decodes the picture once, fits it to every screen of target, prints grid's calendar on the
+// primary one (or on every one), and replaces the kept copy of the picture, the other
+// monitors' wallpapers, zm.bmp, kel.bmp (the primary's background) and the stored width.
+// Each file is always a whole old or a whole new one; when the job fails, all are as they
+// were.
+ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePath,
+                                const ComposeTarget& target, const MonthGrid& grid);
+// The same for one picture of size.
 ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
                               const MonthGrid& grid);
 
 // The size kel.bmp was made for, from its header; nothing when there is none.
 std::optional<ImportedPicture> storedPicture(const ProgramFolder& folder);
 
-// Prints grid's calendar afresh on kel.bmp and replaces zm.bmp with it.
-void renderWallpaper(const ProgramFolder& folder, const MonthGrid& grid);
+// Prints grid's calendar afresh and replaces zm.bmp with it: on kel.bmp when target is one
+// monitor of kel.bmp's size (or has no screens at all), else composed again for target's
+// monitors from the kept picture (kel.bmp where none is kept), as an import does.
+ComposedWallpaper renderWallpaper(ProgramFolder& folder, const MonthGrid& grid,
+                                  const ComposeTarget& target = {});
 
-// What the desktop is handed: zm.bmp on every screen.
-WallpaperPictures wallpaperPictures(const ProgramFolder& folder);
-// Sets zm.bmp as the wallpaper; JobError when there is none yet.
-void applyWallpaper(const ProgramFolder& folder, WallpaperSetter& wallpaper);
+// What the desktop is handed for target: zm.bmp for one monitor; the spanning picture
+// where the desktop spans one over several; else each monitor's own.
+WallpaperPictures wallpaperPictures(const ProgramFolder& folder, const ComposeTarget& target);
+// Composes today's calendar for target's monitors and sets it as the wallpaper; JobError
+// when no picture was opened yet.
+void applyWallpaper(ProgramFolder& folder, WallpaperSetter& wallpaper, const ComposeTarget& target,
+                    QDate today);
+// Puts back the desktop's own wallpaper, or leaves it a plain colour.
 void removeWallpaper(WallpaperSetter& wallpaper);
 
 enum class LogonJob {
@@ -85,7 +109,8 @@ struct LogonJobResult {
 
 // The logon start's wallpaper job: today's calendar on kel.bmp, saved as zm.bmp, set as
 // the wallpaper; today is recorded only after the wallpaper call succeeded.
-LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today);
+LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today,
+                           const ComposeTarget& target = {});
 
 // The calendar's colour, a colour integer (0x00BBGGRR, or a system colour). Pure red is
 // today's colour and cannot be chosen: colourRefusal gives the reason, empty for any other
@@ -113,6 +138,6 @@ struct StartupDecision {
 
 // Runs once before any window exists.
 StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDate today,
-                              std::optional<double> secondsSinceStartup);
+                              bool logonStart);
 
 } // namespace deskleaf

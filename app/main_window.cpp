@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -109,7 +110,7 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     xpcmdbutton5_->setEnabled(bool(services_.openSettings));
     connect(xpcmdbutton7_, &xpcmdbutton::Click, this, &MainWindow::showHelp);
     connect(xpcmdbutton2_, &xpcmdbutton::Click, this,
-            [this] { attempt([this] { renderWallpaper(services_.folder, grid_); }); });
+            [this] { attempt([this] { renderWallpaper(services_.folder, grid_, target()); }); });
     connect(Check1_, &QCheckBox::clicked, this, &MainWindow::autoRunClicked);
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QWidget::close);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
@@ -130,8 +131,10 @@ xpcmdbutton* MainWindow::commandButton(const char* name, const QString& caption,
 
 bool MainWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate) {
         refreshGrid();
+        renewForToday();
+    }
     return QWidget::event(event);
 }
 
@@ -155,6 +158,26 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::refreshGrid()
 {
     fillForToday(grid_, services_.folder, services_.today());
+}
+
+ComposeTarget MainWindow::target()
+{
+    ComposeTarget target = currentTarget(services_.folder, services_.desktop);
+    if (target.screens.isEmpty())
+        target.screens = ComposeTarget::single(services_.screenSize(this)).screens;
+    return target;
+}
+
+void MainWindow::renewForToday()
+{
+    const QFileInfo composed(services_.folder.wallpaperPath());
+    // The day the grid was just filled for: a second look at the clock could fall after
+    // midnight and print one day's grid as another's.
+    if (!composed.exists() || composed.lastModified().date() == grid_.today() ||
+        !storedPicture(services_.folder))
+        return;
+    attempt([this] { renderWallpaper(services_.folder, grid_, target()); });
+    showPreview();
 }
 
 void MainWindow::showPreview()
@@ -181,7 +204,7 @@ void MainWindow::openSettings()
     if (!storedPicture(services_.folder))
         return;
     refreshGrid();
-    attempt([this] { renderWallpaper(services_.folder, grid_); });
+    attempt([this] { renderWallpaper(services_.folder, grid_, target()); });
     showPreview();
 }
 
@@ -208,9 +231,9 @@ void MainWindow::ImportBackgroundPicture()
         return; // cancelled
     refreshGrid();
     try {
-        const ImportedPicture imported =
-            importPicture(services_.folder, picture, services_.screenSize(this), grid_);
-        Label7_->setText(resolutionCaption(imported));
+        const ComposedWallpaper composed =
+            importPicture(services_.folder, picture, target(), grid_);
+        Label7_->setText(resolutionCaption(composed));
         showPreview();
     } catch (const std::exception& e) {
         services_.tell(this, QString::fromUtf8(e.what()) +
@@ -220,7 +243,11 @@ void MainWindow::ImportBackgroundPicture()
 
 void MainWindow::ApplyWallpaper()
 {
-    attempt([this] { applyWallpaper(services_.folder, services_.desktop.wallpaper); });
+    refreshGrid();
+    attempt([this] {
+        applyWallpaper(services_.folder, services_.desktop.wallpaper, target(), grid_.today());
+    });
+    showPreview();
 }
 
 void MainWindow::RemoveWallpaper()

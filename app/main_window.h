@@ -27,7 +27,8 @@ struct MainWindowServices {
     ProgramFolder& folder;
     Desktop desktop;
     Clock today;
-    std::function<QSize(QWidget*)> screenSize;      // of the window's screen, in device pixels
+    // The window's screen in device pixels, for when the desktop's monitors are unknown.
+    std::function<QSize(QWidget*)> screenSize;
     std::function<QString(QWidget*)> choosePicture; // empty when cancelled
     std::function<void(QWidget*, const QString&)> tell;
     std::function<void(QWidget*)> openSettings; // empty while there is no settings window
@@ -54,8 +55,14 @@ protected:
 
 private:
     xpcmdbutton* commandButton(const char* name, const QString& caption, QPoint twips);
+    // Fills the hidden grid for today, the one look at the clock of a command: what follows
+    // goes by grid_.today().
     void refreshGrid();
     void showPreview();
+    // What the wallpaper is composed for now: the desktop's monitors, or the window's screen.
+    ComposeTarget target();
+    // Composes today's wallpaper again when the one shown was made on another day.
+    void renewForToday();
     void openSettings();
     void showHelp();
     void autoRunClicked(bool on);

@@ -370,7 +370,7 @@ private:
 
 } // namespace
 
-QImage loadStretchedPicture(const QString& path, QSize size)
+QImage loadPicture(const QString& path, QSize size)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -437,13 +437,18 @@ QImage loadStretchedPicture(const QString& path, QSize size)
     }
     if (image.isNull())
         refuseDamaged(path, reader.errorString());
-    if (size.isValid() && image.size() != size) {
-        // Smooth scaling works on 32-bit pixels: converted in place, a large picture is
-        // not copied first.
-        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    // Smooth scaling works on 32-bit pixels: converted in place, a large picture is not
+    // copied first.
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                            : QImage::Format_RGB32);
+    return image;
+}
+
+QImage loadStretchedPicture(const QString& path, QSize size)
+{
+    QImage image = loadPicture(path, size);
+    if (size.isValid() && image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
     return std::move(image).convertToFormat(QImage::Format_RGB32);
 }
 

@@ -15,6 +15,10 @@ namespace deskleaf {
 // size keeps the picture's own). Throws
 // PictureError for a missing, empty, unreadable, corrupt or absurdly large file.
 QImage loadStretchedPicture(const QString& path, QSize size);
+// Reads the picture at path, decoded at the smallest scale that still covers size in both
+// directions (JPEG decodes at a half, a quarter or an eighth for less) or at its own size,
+// as 32-bit pixels. Throws PictureError as loadStretchedPicture.
+QImage loadPicture(const QString& path, QSize size);
 
 struct ImportedPicture {
     QString widthText; // stored as the picture width

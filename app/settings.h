@@ -23,6 +23,10 @@ inline constexpr SettingKey AutoRun{"MyApp3", "text4", "zd"};
 inline constexpr SettingKey CalendarColour{"MyApp3", "text5", "ys"};
 inline constexpr SettingKey PictureWidth{"MyApp3", "text6", "fbl"};
 inline constexpr SettingKey LastWallpaperDate{"MyApp", "text0", "ghrq"};
+// How the picture fills a monitor: "stretch" (the default), "fill" or "fit".
+inline constexpr SettingKey PictureFit{"Deskleaf", "fit", "stretch"};
+// "1": the calendar on every monitor, not only on the primary one.
+inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
 inline constexpr const char* CustomTextSection = "MyApp4";
 inline constexpr int DefaultCalendarColour = 16771047;
 } // namespace settings

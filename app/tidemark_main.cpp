@@ -1,11 +1,10 @@
-// Tidemark, the desktop program. No arguments: within three minutes of start-up it makes
-// the day's wallpaper without a window; otherwise it opens the main window.
+// Tidemark, the desktop program. Started by the logon entry, with its one argument, it makes
+// the day's wallpaper without a window; any other start opens the main window.
 #include "jobs.h"
 #include "main_window.h"
 #include "picture_import.h"
 #include "settings.h"
 #include "settings_window.h"
-#include "startup_clock.h"
 #include "wiring.h"
 
 #include <QApplication>
@@ -27,8 +26,10 @@ void tell(const QString& problem)
 
 int main(int argc, char** argv)
 {
-    const std::optional<double> uptime = secondsSinceStartup();
-    const bool unattended = isLogonStart(uptime);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const bool unattended = isLogonStart(arguments);
     // The logon start shows nothing, so it needs no display.
     if (unattended && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -73,7 +74,7 @@ int main(int argc, char** argv)
     }
     const RealDesktop real(executable);
     const StartupDecision decision =
-        decideStartup(folder, real.desktop(), RealDesktop::today(), uptime);
+        decideStartup(folder, real.desktop(), RealDesktop::today(), unattended);
     if (!decision.problem.isEmpty())
         problems << decision.problem;
     if (!decision.interactive) {

@@ -1,5 +1,6 @@
 #include "wiring.h"
 
+#include "screens.h"
 #include "startup_clock.h"
 
 #include <QDir>
@@ -22,6 +23,16 @@ RealDesktop::RealDesktop(QString executable)
 }
 
 RealDesktop::~RealDesktop() = default;
+
+ScreenList RealDesktop::screens()
+{
+    try {
+        return currentScreens();
+    } catch (const std::exception& e) {
+        qWarning("%s", e.what());
+        return {};
+    }
+}
 
 QDate RealDesktop::today()
 {

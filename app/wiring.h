@@ -16,11 +16,15 @@ public:
     explicit RealDesktop(QString executable);
     ~RealDesktop();
 
-    Desktop desktop() const { return {*wallpaper_, *logon_, *refresh_, executable_}; }
+    Desktop desktop() const { return {*wallpaper_, *logon_, *refresh_, executable_, &screens}; }
     WallpaperSetter& wallpaper() const { return *wallpaper_; }
     static QDate today();
 
 private:
+    // The monitors now; when they cannot be read, none, so that the wallpaper keeps the
+    // size it was made for (the reason goes to the log).
+    static ScreenList screens();
+
     ProcessRunner runner_;
     std::unique_ptr<WallpaperSetter> wallpaper_;
     std::unique_ptr<LogonStart> logon_;

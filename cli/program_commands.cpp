@@ -130,7 +130,9 @@ RealDesktop wallpaperDesktop()
 
 int apply(const Arguments&, ProgramFolder& folder, std::ostream&, std::ostream&)
 {
-    applyWallpaper(folder, wallpaperDesktop().wallpaper());
+    const RealDesktop real = wallpaperDesktop();
+    applyWallpaper(folder, real.wallpaper(), currentTarget(folder, real.desktop()),
+                   RealDesktop::today());
     return 0;
 }
 

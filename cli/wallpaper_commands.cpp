@@ -3,6 +3,8 @@
 #include "arguments.h"
 #include "command_support.h"
 #include "jobs.h"
+#include "screens.h"
+#include "settings.h"
 #include "startup_clock.h"
 #include "wiring.h"
 
@@ -66,7 +68,11 @@ int usage(std::ostream& err, const std::string& verb, const UsageError& e, const
 constexpr const char* kMonthUsage = "deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]";
 constexpr const char* kRefreshUsage = "deskleaf refresh [--folder DIR]";
 constexpr const char* kRenderUsage =
-    "deskleaf render --folder DIR [--picture FILE] [--size WxH] [--today YYYY-MM-DD]";
+    "deskleaf render --folder DIR [--picture FILE] [--size WxH] [--scale F] "
+    "[--fit stretch|fill|fit] [--today YYYY-MM-DD]";
+
+// The largest scale factor the calendar block is drawn at.
+constexpr double kMaxScale = 8;
 
 } // namespace
 
@@ -104,33 +110,66 @@ int runMonth(std::span<const std::string_view> args, std::ostream& out, std::ost
 int runRender(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
 {
     try {
-        static constexpr std::string_view known[] = {"--folder", "--picture", "--size", "--today"};
+        static constexpr std::string_view known[] = {"--folder", "--picture", "--size",
+                                                     "--scale",  "--fit",     "--today"};
         const auto opts = options(args, known);
         if (!opts.contains("--folder"))
             throw UsageError{"--folder is needed"};
         ProgramFolder folder(pathArgument(opts.at("--folder")));
         const QDate today = todayOption(opts);
-        QSize size = screenSize();
+        std::optional<QSize> size;
         if (const auto it = opts.find("--size"); it != opts.end()) {
-            const auto parsed = parseSize(it->second);
-            if (!parsed)
+            size = parseSize(it->second);
+            if (!size)
                 throw UsageError{"--size \"" + std::string(it->second) +
                                  "\" is not WxH with sides of 1 to " +
                                  std::to_string(kMaxScreenSide) + " pixels"};
-            size = *parsed;
+        }
+        std::optional<double> scale;
+        if (const auto it = opts.find("--scale"); it != opts.end()) {
+            bool ok = false;
+            scale = toQString(it->second).toDouble(&ok);
+            if (!ok || !(*scale >= 0.5 && *scale <= kMaxScale))
+                throw UsageError{"--scale \"" + std::string(it->second) +
+                                 "\" is not a scale factor from 0.5 to 8, such as 1.5"};
+        }
+        std::optional<PictureFit> fit;
+        if (const auto it = opts.find("--fit"); it != opts.end()) {
+            fit = pictureFitFromText(toQString(it->second));
+            if (!fit)
+                throw UsageError{"--fit \"" + std::string(it->second) +
+                                 "\" is not stretch, fill or fit"};
         }
         if (!QFileInfo(folder.path()).isDir()) {
             err << "deskleaf render: " << native(folder.path()) << " is not a folder\n";
             return 1;
         }
+        if (fit)
+            writeSetting(folder.profile(), settings::PictureFit, pictureFitText(*fit));
+
+        // The monitors as they are, or the one picture of the size asked for.
+        const RealDesktop desktop{QString()};
+        ComposeTarget target = composeTargetFor(folder, size ? ScreenList() : currentScreens(),
+                                                desktop.wallpaper().layout(), scale);
+        const bool monitors = !target.screens.isEmpty();
+        if (!monitors) {
+            const ScreenList screens = currentScreens();
+            const double screenScale = screens.isEmpty() ? 1 : screens.front().scale;
+            target.screens =
+                ComposeTarget::single(size.value_or(screenSize()), scale.value_or(screenScale))
+                    .screens;
+        }
 
         MonthGrid grid(MonthGrid::Kind::Main);
         fillForToday(grid, folder, today);
-        if (const auto it = opts.find("--picture"); it != opts.end())
-            importPicture(folder, pathArgument(it->second), size, grid);
-        else
-            renderWallpaper(folder, grid);
-        out << native(folder.wallpaperPath()) << '\n' << std::flush;
+        const ComposedWallpaper composed =
+            opts.contains("--picture")
+                ? importPicture(folder, pathArgument(opts.at("--picture")), target, grid)
+                : renderWallpaper(folder, grid, monitors || scale ? target : ComposeTarget{});
+        out << native(folder.wallpaperPath()) << '\n';
+        if (monitors)
+            out << "composed for " << describeScreens(composed).toStdString() << '\n';
+        out << std::flush;
         return 0;
     } catch (const UsageError& e) {
         return usage(err, "render", e, kRenderUsage);
@@ -147,8 +186,8 @@ int runRefresh(std::span<const std::string_view> args, std::ostream& out, std::o
         const auto opts = options(args, known);
         ProgramFolder folder(folderOption(opts));
         const RealDesktop desktop{QString()}; // for the wallpaper: it registers nothing
-        const LogonJobResult result =
-            runLogonJob(folder, desktop.wallpaper(), RealDesktop::today());
+        const LogonJobResult result = runLogonJob(folder, desktop.wallpaper(), RealDesktop::today(),
+                                                  currentTarget(folder, desktop.desktop()));
         switch (result.job) {
         case LogonJob::Made:
             out << native(folder.wallpaperPath()) << '\n';

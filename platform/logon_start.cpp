@@ -52,15 +52,16 @@ void XdgAutostart::enable(const QString& name, const QString& executable)
         failed(QStringLiteral("the program's path holds a line break"));
     if (!QDir().mkpath(folder_))
         failed(QStringLiteral("the folder cannot be created"));
-    const QByteArray entry = QStringLiteral("[Desktop Entry]\n"
-                                            "Type=Application\n"
-                                            "Name=Deskleaf\n"
-                                            "Comment=Prints today's calendar on the wallpaper\n"
-                                            "Exec=%1\n"
-                                            "NoDisplay=true\n"
-                                            "X-GNOME-Autostart-enabled=true\n")
-                                 .arg(execValue(executable))
-                                 .toUtf8();
+    const QByteArray entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Deskleaf\n"
+                       "Comment=Prints today's calendar on the wallpaper\n"
+                       "Exec=%1\n"
+                       "NoDisplay=true\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(execValue(executable) + u' ' + QLatin1String(kLogonStartArgument))
+            .toUtf8();
     if (const QString failure = writeWholeFile(entryPath(name), entry); !failure.isEmpty())
         failed(failure);
 }
@@ -93,8 +94,9 @@ class RunKey final : public LogonStart {
 public:
     void enable(const QString& name, const QString& executable) override
     {
-        check(win::setRunValue(name.toStdWString(),
-                               QDir::toNativeSeparators(executable).toStdWString()));
+        const QString command = u'"' + QDir::toNativeSeparators(executable) +
+                                QStringLiteral("\" ") + QLatin1String(kLogonStartArgument);
+        check(win::setRunValue(name.toStdWString(), command.toStdWString()));
     }
     void disable(const QString& name) override { check(win::deleteRunValue(name.toStdWString())); }
     bool isEnabled(const QString& name) const override

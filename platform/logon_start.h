@@ -9,10 +9,15 @@
 
 namespace deskleaf {
 
+// The argument the logon start passes to the program, and only it: a start with it takes
+// the unattended road, any other start shows the window.
+inline constexpr const char* kLogonStartArgument = "--logon-start";
+
 class LogonStart {
 public:
     virtual ~LogonStart() = default;
-    // Throws PlatformError when the registration cannot be written or removed.
+    // Registers executable to be started with kLogonStartArgument. Throws PlatformError
+    // when the registration cannot be written or removed.
     virtual void enable(const QString& name, const QString& executable) = 0;
     virtual void disable(const QString& name) = 0;
     virtual bool isEnabled(const QString& name) const = 0;

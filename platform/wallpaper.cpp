@@ -20,6 +20,8 @@ DesktopEnvironment DesktopEnvironment::fromProcess()
     env.waylandDisplay = qEnvironmentVariable("WAYLAND_DISPLAY");
     env.cacheFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
                           .absoluteFilePath(QStringLiteral("deskleaf"));
+    env.stateFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                          .absoluteFilePath(QStringLiteral("deskleaf"));
     return env;
 }
 
@@ -31,9 +33,9 @@ public:
     using DesktopWallpaper::DesktopWallpaper;
 
 private:
-    void show(const QString& snapshot) override
+    void show(const WallpaperPicture& picture) override
     {
-        check(windows::setDesktopWallpaper(QDir::toNativeSeparators(snapshot).toStdWString()));
+        check(windows::setDesktopWallpaper(QDir::toNativeSeparators(picture.path).toStdWString()));
     }
 
     void clear() override { check(windows::setDesktopWallpaper(std::wstring())); }

@@ -1,9 +1,13 @@
 #include "wallpaper_desktop.h"
 
+#include "pending_file.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QUrl>
 
 namespace deskleaf::detail {
 
@@ -33,11 +37,14 @@ void DesktopWallpaper::apply(const WallpaperPictures& pictures)
         if (pictures.isEmpty())
             throw StepError(QStringLiteral("no picture was given"));
         for (const WallpaperPicture& picture : pictures) {
-            snapshots.append({picture.screen, takeSnapshot(picture.path)});
-            shown << snapshots.last().path;
+            WallpaperPicture snapshot = picture;
+            snapshot.path = takeSnapshot(picture.path);
+            snapshots.append(snapshot);
+            shown << snapshot.path;
         }
+        recordCurrent();
         if (snapshots.size() == 1 && snapshots[0].screen.isEmpty())
-            show(snapshots[0].path);
+            show(snapshots[0]);
         else
             showPerScreen(snapshots);
     } catch (const StepError& e) {
@@ -62,7 +69,24 @@ void DesktopWallpaper::showPerScreen(const WallpaperPictures&)
 void DesktopWallpaper::remove()
 {
     try {
-        clear();
+        const QString path = recordPath();
+        QFile file(path);
+        if (path.isEmpty() || !file.exists()) {
+            clear();
+            return;
+        }
+        if (!file.open(QIODevice::ReadOnly))
+            throw StepError(QStringLiteral("the wallpaper shown before could not be read from "
+                                           "%1: %2")
+                                .arg(native(path), file.errorString()));
+        const QJsonObject recorded = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        if (recorded.isEmpty())
+            clear(); // a damaged record: nothing to put back
+        else
+            restore(recorded);
+        // Put back once: the next apply records the wallpaper shown then.
+        QFile::remove(path);
     } catch (const StepError& e) {
         throw PlatformError(QStringLiteral("Could not remove the wallpaper on %1: %2")
                                 .arg(name_, e.what())
@@ -88,6 +112,52 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
     }
     ++toolRunsDone_;
     return result.out;
+}
+
+QString DesktopWallpaper::recordPath() const
+{
+    if (env_.stateFolder.isEmpty())
+        return {};
+    QString id = name_.toLower();
+    for (QChar& c : id)
+        if (!c.isLetterOrNumber())
+            c = u'-';
+    return QDir(env_.stateFolder)
+        .absoluteFilePath(QStringLiteral("previous-wallpaper-%1.json").arg(id));
+}
+
+bool DesktopWallpaper::isSnapshot(const QString& path) const
+{
+    const QString cache = QDir(env_.cacheFolder).absolutePath();
+    QString file = path;
+    if (const QUrl url(path); url.isLocalFile())
+        file = url.toLocalFile();
+    return QFileInfo(file).absolutePath() == cache &&
+           QFileInfo(file).fileName().startsWith(kSnapshotPrefix);
+}
+
+// What the desktop shows before this program's picture, unless that is already one of this
+// program's snapshots: a record lost or a second apply keeps the first one.
+void DesktopWallpaper::recordCurrent()
+{
+    const QString path = recordPath();
+    if (path.isEmpty())
+        return;
+    const QJsonObject now = current();
+    if (now.isEmpty())
+        return;
+    const QString cache = QDir(env_.cacheFolder).absolutePath();
+    const QByteArray text = QJsonDocument(now).toJson();
+    const QString uriCache = QString::fromLatin1(QUrl::fromLocalFile(cache).toEncoded());
+    if (text.contains(cache.toUtf8()) || text.contains(uriCache.toUtf8()))
+        return;
+    if (!QDir().mkpath(env_.stateFolder))
+        throw StepError(QStringLiteral("could not create the folder %1, where the wallpaper "
+                                       "shown now is kept to be put back")
+                            .arg(native(env_.stateFolder)));
+    if (const QString failure = writeWholeFile(path, text); !failure.isEmpty())
+        throw StepError(QStringLiteral("the wallpaper shown now could not be kept in %1 (%2)")
+                            .arg(native(path), failure));
 }
 
 QString DesktopWallpaper::takeSnapshot(const QString& picture) const

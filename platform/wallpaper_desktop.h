@@ -4,6 +4,8 @@
 
 #include "wallpaper.h"
 
+#include <QJsonObject>
+
 #include <stdexcept>
 
 namespace deskleaf::detail {
@@ -26,11 +28,24 @@ public:
     void remove() final;
 
 protected:
-    // All throw StepError. show puts one picture on every screen.
-    virtual void show(const QString& snapshot) = 0;
+    // All throw StepError. show puts one picture on every screen: stretched on each, or,
+    // with spansScreens, spanned over the whole layout.
+    virtual void show(const WallpaperPicture& snapshot) = 0;
+    // Leaves the desktop a plain colour.
     virtual void clear() = 0;
     // One picture per named screen; a desktop that cannot do that says so.
     virtual void showPerScreen(const WallpaperPictures& snapshots);
+
+    // The desktop's own wallpaper settings as they are now, in a form restore takes back;
+    // empty when there is nothing to keep. Called before every apply; what it returns is
+    // recorded unless it names one of this program's own snapshots.
+    virtual QJsonObject current() { return {}; }
+    // Puts back what current returned.
+    virtual void restore(const QJsonObject& recorded)
+    {
+        Q_UNUSED(recorded);
+        clear();
+    }
 
     // Runs program within the time limit; returns its standard output, throws StepError
     // when it is missing, refuses or does not finish.
@@ -40,9 +55,14 @@ protected:
     const DesktopEnvironment env_;
     CommandRunner& runner_;
 
+    // Whether path (a file path or a file URI) is one of this program's snapshots.
+    bool isSnapshot(const QString& path) const;
+
 private:
     QString takeSnapshot(const QString& picture) const;
     void removeSnapshotsExcept(const QStringList& shown) const;
+    QString recordPath() const;
+    void recordCurrent();
 
     const QString name_;
     int toolRunsDone_ = 0; // tools that succeeded during the current apply

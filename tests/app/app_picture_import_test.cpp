@@ -223,9 +223,10 @@ TEST_F(PictureImport, RefusedSettingsWriteKeepsTheBitmaps)
     EXPECT_ANY_THROW(import(path("other.png")));
     EXPECT_EQ(readBytes(path("kel.bmp")), kel);
     EXPECT_EQ(readBytes(path("zm.bmp")), zm);
-    EXPECT_EQ(
-        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-        QStringList({"good.png", "jobs.lock", "kel.bmp", "kel.ini.lock", "other.png", "zm.bmp"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"good.png", "jobs.lock", "kel.bmp", "kel.ini.lock", "original.png",
+                           "other.png", "zm.bmp"}));
+    EXPECT_EQ(readBytes(path("original.png")), readBytes(path("good.png")));
 }
 
 TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)

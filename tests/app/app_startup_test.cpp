@@ -33,9 +33,9 @@ protected:
     }
     QString path(const char* name) const { return dir.filePath(name); }
     void store(const SettingKey& key, const QString& value) { writeSetting(profile, key, value); }
-    StartupDecision decide(std::optional<double> uptime, QDate day = QDate(2026, 12, 8))
+    StartupDecision decide(bool logonStart, QDate day = QDate(2026, 12, 8))
     {
-        return decideStartup(folder, desktop, day, uptime);
+        return decideStartup(folder, desktop, day, logonStart);
     }
 
     QTemporaryDir dir;
@@ -57,7 +57,7 @@ TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
     // goes on the picture.
     store(settings::PictureWidth, "1920");
 
-    const StartupDecision first = decide(100);
+    const StartupDecision first = decide(true);
     EXPECT_FALSE(first.interactive);
     ASSERT_TRUE(first.logonJob);
     EXPECT_EQ(first.logonJob->job, LogonJob::Made);
@@ -69,12 +69,12 @@ TEST_F(Startup, LogonStartMakesTheDaysWallpaperOnce)
     EXPECT_EQ(logon.calls, QStringList{"enable qorvent /opt/deskleaf/Tidemark"});
 
     const QByteArray zm = readBytes(path("zm.bmp"));
-    const StartupDecision second = decide(100);
+    const StartupDecision second = decide(true);
     EXPECT_EQ(second.logonJob->job, LogonJob::AlreadyDone);
     EXPECT_EQ(wallpaper.calls.size(), 1);
     EXPECT_EQ(readBytes(path("zm.bmp")), zm);
 
-    EXPECT_EQ(decide(179.9, QDate(2026, 12, 9)).logonJob->job, LogonJob::Made);
+    EXPECT_EQ(decide(true, QDate(2026, 12, 9)).logonJob->job, LogonJob::Made);
 }
 
 TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
@@ -84,24 +84,24 @@ TEST_F(Startup, LogonStartThatCannotFinishTriesAgainNextTime)
     const QByteArray ini = readBytes(path("kel.ini"));
 
     wallpaper.fail = true;
-    EXPECT_EQ(decide(10).logonJob->job, LogonJob::Failed);
+    EXPECT_EQ(decide(true).logonJob->job, LogonJob::Failed);
     EXPECT_EQ(readSetting(profile, settings::LastWallpaperDate), "2026-12-07");
 
     wallpaper.fail = false;
     QFile::remove(path("kel.bmp"));
-    const LogonJobResult missing = *decide(10).logonJob;
+    const LogonJobResult missing = *decide(true).logonJob;
     EXPECT_EQ(missing.job, LogonJob::NoBackground);
     EXPECT_TRUE(missing.message.contains("kel.bmp"));
     QFile junk(path("kel.bmp"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a bitmap");
     junk.close();
-    EXPECT_EQ(decide(10).logonJob->job, LogonJob::NoBackground);
+    EXPECT_EQ(decide(true).logonJob->job, LogonJob::NoBackground);
     // Too narrow for the calendar: a wallpaper without it is never set.
     QImage narrow(300, 450, QImage::Format_RGB32);
     narrow.fill(Qt::gray);
     ASSERT_TRUE(narrow.save(path("kel.bmp"), "BMP"));
-    const LogonJobResult cut = *decide(10).logonJob;
+    const LogonJobResult cut = *decide(true).logonJob;
     EXPECT_EQ(cut.job, LogonJob::Failed);
     EXPECT_TRUE(cut.message.contains("narrower")) << cut.message.toStdString();
     EXPECT_EQ(readBytes(path("kel.ini")), ini);
@@ -114,7 +114,7 @@ TEST_F(Startup, LogonStartDoesItsJobAndKeepsAFailedRegistration)
     store(settings::AutoRun, "1");
     store(settings::LastWallpaperDate, lastWallpaperDateText(QDate(2026, 12, 7)));
     logon.fail = true;
-    const StartupDecision d = decide(100);
+    const StartupDecision d = decide(true);
     EXPECT_FALSE(d.interactive);
     EXPECT_EQ(d.logonJob->job, LogonJob::Made);
     EXPECT_EQ(d.problem, "Could not register the program to start at logon: refused");
@@ -138,7 +138,7 @@ TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)
         QFile::remove(path("kel.ini"));
         if (r.flag)
             store(settings::AutoRun, r.flag);
-        const StartupDecision d = decide(30);
+        const StartupDecision d = decide(true);
         EXPECT_EQ(d.autoRunTicked, r.ticked);
         EXPECT_EQ(d.logonJob->job, r.job);
     }
@@ -158,26 +158,30 @@ TEST_F(Startup, AFlagClearedWhileTheStartWaitsIsNotTickedAgain)
         writeSetting(same.profile(), settings::AutoRun, "0");
     });
     holding.get_future().wait();
-    const StartupDecision d = decide(600);
+    const StartupDecision d = decide(false);
     other.join();
     EXPECT_FALSE(d.autoRunTicked);
     EXPECT_TRUE(logon.calls.isEmpty());
     EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
 }
 
-TEST_F(Startup, LaterStartsOpenTheWindow)
+// Only the logon entry's argument makes a start unattended: a start from the menu just
+// after logging in shows the window.
+TEST_F(Startup, StartsWithoutTheLogonArgumentOpenTheWindow)
 {
+    EXPECT_TRUE(isLogonStart({"--logon-start"}));
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"--logon-starts"}, QStringList{"/home/u/photo.jpg"}})
+        EXPECT_FALSE(isLogonStart(arguments)) << arguments.join(' ').toStdString();
+
     store(settings::AutoRun, "1");
-    for (const std::optional<double> uptime :
-         {std::optional(180.0), std::optional(86400.0), std::optional<double>()}) {
-        const StartupDecision d = decide(uptime);
-        EXPECT_TRUE(d.interactive);
-        EXPECT_TRUE(d.autoRunTicked);
-        EXPECT_FALSE(d.logonJob);
-    }
+    const StartupDecision d = decide(false);
+    EXPECT_TRUE(d.interactive);
+    EXPECT_TRUE(d.autoRunTicked);
+    EXPECT_FALSE(d.logonJob);
     EXPECT_TRUE(wallpaper.calls.isEmpty());
     logon.fail = true;
-    EXPECT_TRUE(decide(600).problem.contains("refused"));
+    EXPECT_TRUE(decide(false).problem.contains("refused"));
 }
 
 TEST_F(Startup, AutoRunStoresTheFlagFirstAndSetsUpTheDailyRefresh)

@@ -27,7 +27,7 @@ protected:
         window_ = std::make_unique<MainWindow>(
             MainWindowServices{folder,
                                {wallpaper, logon, refresh, "/opt/Tidemark"},
-                               [this] { return today; },
+                               [this] { return clock(); },
                                [](QWidget*) { return QSize(640, 360); },
                                [this](QWidget*) { return chosen; },
                                [this](QWidget*, const QString& text) { told << text; },
@@ -47,6 +47,7 @@ protected:
     fakes::FakeLogonStart logon;
     fakes::FakeDailyRefresh refresh;
     QDate today{2026, 9, 25};
+    std::function<QDate()> clock = [this] { return today; };
     QString chosen;
     QStringList told;
     std::function<void(QWidget*)> openSettings;
@@ -176,6 +177,32 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     today = QDate(2026, 11, 2); // or the pointer enters the title panel
     emit find<CustomPanel>("CustomPanel1")->MouseEnters();
     EXPECT_EQ(window_->grid().Label4(), QStringLiteral("11. 2026"));
+}
+
+// Each command looks at the clock once and goes by that day: a second look could fall after
+// midnight and compose one day's grid as another's.
+TEST_F(MainWindowTest, EachCommandReadsTheClockOnce)
+{
+    ASSERT_TRUE(testfiles::writeBytes(path("zm.bmp"), "made on another day"));
+    int reads = 0;
+    clock = [&] {
+        ++reads;
+        return today;
+    };
+    window();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"activation",
+         [&] {
+             QEvent activate(QEvent::WindowActivate);
+             QCoreApplication::sendEvent(window_.get(), &activate);
+         }},
+        {"替换墙纸", [&] { click("xpcmdbutton3"); }},
+    };
+    for (const auto& [name, run] : commands) {
+        reads = 0;
+        run();
+        EXPECT_EQ(reads, 1) << name;
+    }
 }
 
 TEST_F(MainWindowTest, CloseButtonEndsTheProgram)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The logon start tells every failure, though nobody watches it: a line on stderr and exit
-# status 1, with the day's wallpaper still made when it can be. The real Tidemark, 100 s
-# after start-up in a private mount namespace, with the real gsettings (keyfile backend).
+# status 1, with the day's wallpaper still made when it can be. The real Tidemark, started
+# as its logon entry starts it in a private mount namespace, with the real gsettings
+# (keyfile backend).
 #   logon_start_failures_test.sh TIDEMARK DESKLEAF
 set -euo pipefail
 tidemark=$1
@@ -14,7 +15,6 @@ prog="$work/prog"
 mkdir -p "$prog" "$work/home" "$work/run"
 chmod 700 "$work/run"
 cp "$tidemark" "$prog/Tidemark"
-echo "100.00 100.00" > "$work/uptime"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
   XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run" XDG_CURRENT_DESKTOP=GNOME \
   GSETTINGS_BACKEND=keyfile
@@ -25,8 +25,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 # namespace; sets status and err.
 logon_start() {
   status=0
-  timeout 30 unshare -m sh -c "${1:-true}"' && mount --bind "$0" /proc/uptime && exec "$1"' \
-    "$work/uptime" "$prog/Tidemark" 2>"$work/err" || status=$?
+  timeout 30 unshare -m sh -c "${1:-true}"' && exec "$0" --logon-start' \
+    "$prog/Tidemark" 2>"$work/err" || status=$?
   err=$(cat "$work/err")
 }
 

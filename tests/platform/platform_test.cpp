@@ -52,6 +52,8 @@ TEST(XdgAutostart, EntryValidatesForAwkwardPaths)
 
         // Undo the string escapes, then the quoting, as a launcher does.
         QString exec = entry.section("Exec=", 1).section('\n', 0, 0);
+        ASSERT_TRUE(exec.endsWith(" --logon-start")) << exec.toStdString();
+        exec.chop(QString(" --logon-start").size());
         exec.replace("\\\\", "\\").replace("%%", "%");
         ASSERT_TRUE(exec.startsWith('"') && exec.endsWith('"')) << exec.toStdString();
         QString unquoted;

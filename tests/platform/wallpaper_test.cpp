@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -74,7 +75,7 @@ struct Scene {
     }
     std::unique_ptr<WallpaperSetter> setter(const QString& desktop, const QString& session)
     {
-        return makeWallpaperSetter({desktop, session, {}, cache}, runner);
+        return makeWallpaperSetter({desktop, session, {}, cache, {}}, runner);
     }
     QStringList snapshots() const { return QDir(cache).entryList({"wallpaper-*"}, QDir::Files); }
 };
@@ -383,7 +384,7 @@ TEST(GnomeWallpaper, StoresTheSnapshotInTheRealSettings)
             .out.trimmed();
     };
     const auto setter =
-        makeWallpaperSetter({"ubuntu:GNOME", "wayland", "wayland-0", scene.cache}, runner);
+        makeWallpaperSetter({"ubuntu:GNOME", "wayland", "wayland-0", scene.cache, {}}, runner);
 
     setter->apply(scene.picture);
     ASSERT_EQ(scene.snapshots().size(), 1);
@@ -398,28 +399,49 @@ TEST(GnomeWallpaper, StoresTheSnapshotInTheRealSettings)
 
 } // namespace
 
-// A desktop that shows a picture per screen, recording which snapshot each screen got.
+// A desktop that shows a picture per screen, recording which snapshot each screen got; its
+// own wallpaper setting is `setting`.
 class PerScreenDesktop final : public detail::DesktopWallpaper {
 public:
     using DesktopWallpaper::DesktopWallpaper;
     QStringList shown;
+    QString setting = "/home/u/beach.jpg";
 
 private:
-    void show(const QString& snapshot) override { shown = {"* " + snapshot}; }
-    void clear() override { shown.clear(); }
+    void show(const WallpaperPicture& picture) override
+    {
+        shown = {"* " + picture.path};
+        setting = picture.path;
+    }
+    void clear() override
+    {
+        shown.clear();
+        setting.clear();
+    }
     void showPerScreen(const WallpaperPictures& snapshots) override
     {
         shown.clear();
         for (const WallpaperPicture& p : snapshots)
             shown << p.screen + ' ' + p.path;
+        setting = snapshots.front().path;
+    }
+    QJsonObject current() override
+    {
+        return setting.isEmpty() ? QJsonObject() : QJsonObject{{"picture", setting}};
+    }
+    void restore(const QJsonObject& recorded) override
+    {
+        shown.clear();
+        setting = recorded["picture"].toString();
     }
 };
 
 TEST(WallpaperSetter, KeepsThePictureOfEveryScreen)
 {
     Scene scene;
-    PerScreenDesktop desktop("TestDesk", {"TestDesk", "x11", {}, scene.cache}, scene.runner);
-    desktop.apply(WallpaperPictures{{"HDMI-1", scene.picture}, {"DP-2", scene.picture}});
+    PerScreenDesktop desktop("TestDesk", {"TestDesk", "x11", {}, scene.cache, {}}, scene.runner);
+    desktop.apply(WallpaperPictures{{"HDMI-1", scene.picture, {}, false},
+                                    {"DP-2", scene.picture, {}, false}});
     ASSERT_EQ(desktop.shown.size(), 2);
     EXPECT_EQ(scene.snapshots().size(), 2);
     for (const QString& screen : desktop.shown)
@@ -429,11 +451,37 @@ TEST(WallpaperSetter, KeepsThePictureOfEveryScreen)
 
     // A desktop with one picture for all screens says so and keeps what it shows.
     const auto gnome = scene.setter("GNOME", "x11");
+    EXPECT_EQ(gnome->layout(), PictureLayout::Spanned);
     try {
-        gnome->apply(WallpaperPictures{{"HDMI-1", scene.picture}, {"DP-2", scene.picture}});
+        gnome->apply(WallpaperPictures{{"HDMI-1", scene.picture, {}, false},
+                                       {"DP-2", scene.picture, {}, false}});
         ADD_FAILURE() << "accepted";
     } catch (const PlatformError& e) {
         EXPECT_TRUE(QString(e.what()).contains("one picture for all screens")) << e.what();
     }
     EXPECT_EQ(scene.snapshots().size(), 1);
+}
+
+TEST(WallpaperSetter, RemovePutsBackTheWallpaperShownBeforeTheFirstApply)
+{
+    Scene scene;
+    const QString state = scene.tmp.filePath("state");
+    PerScreenDesktop desktop("Test Desk", {"TestDesk", "x11", {}, scene.cache, state},
+                             scene.runner);
+    desktop.apply(scene.picture);
+    desktop.apply(scene.picture); // shows our own snapshot now: the first record stays
+    desktop.remove();
+    EXPECT_EQ(desktop.setting, "/home/u/beach.jpg");
+    EXPECT_TRUE(QDir(state).isEmpty()) << "the record is used once";
+
+    desktop.remove(); // nothing recorded: a plain colour
+    EXPECT_EQ(desktop.setting, "");
+
+    // A record that cannot be written fails the apply before the desktop changes.
+    desktop.setting = "/home/u/beach.jpg";
+    QFile(state).remove();
+    QDir().rmdir(state);
+    ASSERT_TRUE(testfiles::writeBytes(state, "a file where the folder should be"));
+    EXPECT_THROW(desktop.apply(scene.picture), PlatformError);
+    EXPECT_EQ(desktop.setting, "/home/u/beach.jpg");
 }
