@@ -72,10 +72,11 @@ private:
 // leaves a width kel.bmp does not have, whether or not there is one now. Wallpapers of monitors no
 // longer there and an older kept picture go once everything is in place.
 void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
-                   const QString& keptFrom)
+                   const QString& keptFrom, PictureFit fit)
 {
     const ScreenPicture& primary = wallpaper.screens.front();
     const QString widthText = QString::number(primary.background.width());
+    const QString fitText = pictureFitText(fit);
 
     std::vector<std::unique_ptr<PendingBitmap>> others;
     QStringList othersPaths;
@@ -99,6 +100,8 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
 
     const QString oldWidth = readSetting(folder.profile(), settings::PictureWidth);
     const bool widthChanges = oldWidth != widthText;
+    const QString oldFit = readSetting(folder.profile(), settings::BackgroundFit);
+    const bool fitChanges = oldFit != fitText;
     std::vector<std::unique_ptr<FileBackup>> backups;
     if (kept)
         backups.push_back(std::make_unique<FileBackup>(keptPath));
@@ -107,6 +110,7 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
     backups.push_back(std::make_unique<FileBackup>(folder.wallpaperPath()));
     backups.push_back(std::make_unique<FileBackup>(folder.backgroundPath()));
     bool widthCleared = false;
+    bool fitCleared = false;
     try {
         if (kept)
             kept->commit();
@@ -117,9 +121,15 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
             writeSetting(folder.profile(), settings::PictureWidth, QString());
             widthCleared = true;
         }
+        if (fitChanges && QFileInfo::exists(folder.backgroundPath())) {
+            writeSetting(folder.profile(), settings::BackgroundFit, QStringLiteral("none"));
+            fitCleared = true;
+        }
         background.commit();
         if (widthChanges)
             writeSetting(folder.profile(), settings::PictureWidth, widthText);
+        if (fitChanges)
+            writeSetting(folder.profile(), settings::BackgroundFit, fitText);
     } catch (const std::exception& e) {
         QString notRestored;
         for (auto it = backups.rbegin(); it != backups.rend(); ++it) {
@@ -129,13 +139,17 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
                 notRestored += u' ' + QString::fromUtf8(also.what());
             }
         }
-        if (widthCleared) {
+        const auto putBack = [&](bool cleared, const SettingKey& key, const QString& old) {
+            if (!cleared)
+                return;
             try {
-                writeSetting(folder.profile(), settings::PictureWidth, oldWidth);
+                writeSetting(folder.profile(), key, old);
             } catch (const std::exception& also) {
                 notRestored += u' ' + QString::fromUtf8(also.what());
             }
-        }
+        };
+        putBack(widthCleared, settings::PictureWidth, oldWidth);
+        putBack(fitCleared, settings::BackgroundFit, oldFit);
         if (!notRestored.isEmpty())
             throw PictureError(QStringLiteral("%1 Putting the old files back failed too:%2")
                                    .arg(QString::fromUtf8(e.what()), notRestored)
@@ -180,12 +194,32 @@ ComposeTarget composeTargetFor(const ProgramFolder& folder, const ScreenList& sc
         for (ScreenInfo& screen : target.screens)
             screen.scale = *scale;
     target.layout = layout;
-    target.fit = pictureFitFromText(readSetting(folder.profile(), settings::PictureFit))
-                     .value_or(PictureFit::Stretch);
-    target.calendarOnEveryScreen =
-        readSetting(folder.profile(), settings::CalendarOnEveryScreen).trimmed() ==
-        QLatin1String("1");
+    target.fit = storedPictureFit(folder);
+    target.calendarOnEveryScreen = calendarOnEveryScreen(folder);
     return target;
+}
+
+PictureFit storedPictureFit(const ProgramFolder& folder)
+{
+    return pictureFitFromText(readSetting(folder.profile(), settings::PictureFit))
+        .value_or(PictureFit::Stretch);
+}
+
+void storePictureFit(ProgramFolder& folder, PictureFit fit)
+{
+    writeSetting(folder.profile(), settings::PictureFit, pictureFitText(fit));
+}
+
+bool calendarOnEveryScreen(const ProgramFolder& folder)
+{
+    return readSetting(folder.profile(), settings::CalendarOnEveryScreen).trimmed() ==
+           QLatin1String("1");
+}
+
+void storeCalendarOnEveryScreen(ProgramFolder& folder, bool on)
+{
+    writeSetting(folder.profile(), settings::CalendarOnEveryScreen,
+                 on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop)
@@ -198,7 +232,7 @@ ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePat
 {
     const FolderJob job(folder); // from the first read to the last commit
     const ComposedWallpaper wallpaper = composeFrom(picturePath, target, folder, grid);
-    storeComposed(folder, wallpaper, picturePath);
+    storeComposed(folder, wallpaper, picturePath, target.fit);
     return wallpaper;
 }
 
@@ -230,14 +264,15 @@ picBuffer storedBackground(const ProgramFolder& folder)
     return surface;
 }
 
-// Whether kel.bmp serves the target as it is: one monitor of its size.
+// Whether kel.bmp serves the target as it is: one monitor of its size, fitted as asked.
 bool backgroundFits(const ProgramFolder& folder, const ComposeTarget& target)
 {
     if (target.screens.isEmpty())
         return true;
     const auto stored = storedPicture(folder);
     return target.screens.size() == 1 && stored &&
-           stored->size == target.screens.front().pixels.size();
+           stored->size == target.screens.front().pixels.size() &&
+           readSetting(folder.profile(), settings::BackgroundFit) == pictureFitText(target.fit);
 }
 
 } // namespace
@@ -263,7 +298,7 @@ ComposedWallpaper renderWallpaper(ProgramFolder& folder, const MonthGrid& grid,
     if (source.isEmpty())
         source = folder.backgroundPath();
     const ComposedWallpaper wallpaper = composeFrom(source, target, folder, grid);
-    storeComposed(folder, wallpaper, QString());
+    storeComposed(folder, wallpaper, QString(), target.fit);
     return wallpaper;
 }
 

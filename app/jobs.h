@@ -119,6 +119,13 @@ inline constexpr qint32 kPureRed = 0x0000FF;
 QString colourRefusal(qint32 colour);
 void storeCalendarColour(ProgramFolder& folder, qint32 colour);
 
+// How the picture fills each monitor, and whether every monitor shows the calendar, as
+// stored; the next composition follows them. The stores throw ProfileError.
+PictureFit storedPictureFit(const ProgramFolder& folder);
+void storePictureFit(ProgramFolder& folder, PictureFit fit);
+bool calendarOnEveryScreen(const ProgramFolder& folder);
+void storeCalendarOnEveryScreen(ProgramFolder& folder, bool on);
+
 struct AutoRunResult {
     QString notice; // said once when ticked where there is no daily refresh, else empty
 };

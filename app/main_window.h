@@ -85,6 +85,7 @@ private:
     xptopbuttons* xptopbuttons2_;
     QLabel* Image1_;
     bool painted_ = false;
+    QDate shownDay_; // the day the preview's calendar was composed for
 };
 
 } // namespace deskleaf

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <vector>
 
 namespace deskleaf {
 namespace {
@@ -153,11 +155,19 @@ ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& t
                                    const MonthGrid& grid, const QString& colourText)
 {
     ComposedWallpaper wallpaper;
-    for (const ScreenInfo& screen : target.screens)
-        wallpaper.screens.append({screen,
-                                  fitPicture(picture, screen.pixels.size(), target.fit),
-                                  {},
-                                  screen.primary || target.calendarOnEveryScreen});
+    // Each monitor's fit only reads the one decoded picture: the others run beside the first.
+    std::vector<std::future<QImage>> others;
+    for (qsizetype i = 1; i < target.screens.size(); ++i)
+        others.push_back(std::async(std::launch::async,
+                                    [&picture, size = target.screens[i].pixels.size(),
+                                     fit = target.fit] { return fitPicture(picture, size, fit); }));
+    for (qsizetype i = 0; i < target.screens.size(); ++i) {
+        const ScreenInfo& screen = target.screens[i];
+        QImage background = i == 0 ? fitPicture(picture, screen.pixels.size(), target.fit)
+                                   : others[std::size_t(i - 1)].get();
+        wallpaper.screens.append(
+            {screen, std::move(background), {}, screen.primary || target.calendarOnEveryScreen});
+    }
     recompose(wallpaper, target, grid, colourText);
     return wallpaper;
 }

@@ -25,6 +25,8 @@ inline constexpr SettingKey PictureWidth{"MyApp3", "text6", "fbl"};
 inline constexpr SettingKey LastWallpaperDate{"MyApp", "text0", "ghrq"};
 // How the picture fills a monitor: "stretch" (the default), "fill" or "fit".
 inline constexpr SettingKey PictureFit{"Deskleaf", "fit", "stretch"};
+// How kel.bmp was fitted to its monitor, stored with its width; older folders stretched.
+inline constexpr SettingKey BackgroundFit{"Deskleaf", "backgroundFit", "stretch"};
 // "1": the calendar on every monitor, not only on the primary one.
 inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
 inline constexpr const char* CustomTextSection = "MyApp4";

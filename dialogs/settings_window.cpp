@@ -11,7 +11,9 @@
 #include "xpcmdbutton.h"
 #include "xptopbuttons.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -91,9 +93,24 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     xpcmdbutton1_ = commandButton(XPContainer1_, "xpcmdbutton1", QStringLiteral("ok"), font,
                                   twipsRect(4200, 2040, 375, 375));
     xpcmdbutton1_->setAccessibleName(QStringLiteral("保存节日内容"));
+    Label5_ = label("Label5", QStringLiteral("图片填充方式"), twipsRect(240, 2800, 1215, 255));
+    fit_ = new QComboBox(XPContainer1_);
+    fit_->setObjectName(QStringLiteral("fit"));
+    fit_->setFont(font);
+    // In the order of PictureFit.
+    fit_->addItems({QStringLiteral("拉伸"), QStringLiteral("填充"), QStringLiteral("适应")});
+    fit_->setCurrentIndex(int(storedPictureFit(services_.folder)));
+    fit_->setAccessibleName(Label5_->text());
+    fit_->setGeometry(twipsRect(1500, 2730, 1095, 345));
+    Label5_->setBuddy(fit_);
+    everyScreen_ = new QCheckBox(QStringLiteral("每屏都显示日历"), XPContainer1_);
+    everyScreen_->setObjectName(QStringLiteral("everyScreen"));
+    everyScreen_->setFont(font);
+    everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
+    everyScreen_->setGeometry(twipsRect(2760, 2760, 1815, 300));
     xpcmdbutton3_ =
         commandButton(XPContainer1_, "xpcmdbutton3", QStringLiteral("设置桌面图标背景透明"), font,
-                      twipsRect(1320, 2760, 2175, 375));
+                      twipsRect(1320, 3240, 2175, 375));
     Label3_->setBuddy(Text2_);
 
     setTabOrder(xpcmdbutton4_, ok_);
@@ -101,7 +118,9 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     setTabOrder(xpcmdbutton2_, Text2_);
     setTabOrder(Text2_, Text1_);
     setTabOrder(Text1_, xpcmdbutton1_);
-    setTabOrder(xpcmdbutton1_, xpcmdbutton3_);
+    setTabOrder(xpcmdbutton1_, fit_);
+    setTabOrder(fit_, everyScreen_);
+    setTabOrder(everyScreen_, xpcmdbutton3_);
 
     connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &SettingsWindow::chooseColour);
     connect(ok_, &xpcmdbutton::Click, this, [this] {
@@ -118,6 +137,8 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     });
     connect(xpcmdbutton3_, &xpcmdbutton::Click, this, &SettingsWindow::clearIconLabels);
     connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &SettingsWindow::saveFestival);
+    connect(fit_, &QComboBox::activated, this, &SettingsWindow::storeFit);
+    connect(everyScreen_, &QCheckBox::clicked, this, &SettingsWindow::storeCalendarOnEveryScreen);
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
 
@@ -125,6 +146,26 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(loadPlace(screen->geometry()));
+}
+
+void SettingsWindow::storeFit(int index)
+{
+    try {
+        storePictureFit(services_.folder, PictureFit(index));
+    } catch (const std::exception& e) {
+        tell(QString::fromUtf8(e.what()));
+        fit_->setCurrentIndex(int(storedPictureFit(services_.folder)));
+    }
+}
+
+void SettingsWindow::storeCalendarOnEveryScreen(bool on)
+{
+    try {
+        deskleaf::storeCalendarOnEveryScreen(services_.folder, on);
+    } catch (const std::exception& e) {
+        tell(QString::fromUtf8(e.what()));
+        everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
+    }
 }
 
 QPoint SettingsWindow::loadPlace(const QRect& screen)

@@ -2,8 +2,9 @@
 // colour in a colour dialog and stores it, or stores the default colour, and asks the desktop
 // to draw its icon labels without a background; its lower half stores a festival or reminder
 // text for a month and day of every year, the day picked in the date picker, and asks before
-// replacing a stored text. A write that fails is told and leaves the window open with what
-// the user typed.
+// replacing a stored text; below, how the picture fills each monitor and whether every
+// monitor shows the calendar, stored as soon as they change. A write that fails is told and leaves
+// the window open with what the user typed.
 #pragma once
 
 #include "icon_labels.h"
@@ -20,6 +21,8 @@
 #include <functional>
 #include <optional>
 
+class QCheckBox;
+class QComboBox;
 class QEvent;
 class QLabel;
 class QLineEdit;
@@ -44,7 +47,7 @@ class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kWidthTwips = 4695;
-    static constexpr int kHeightTwips = 3255;
+    static constexpr int kHeightTwips = 3735;
 
     SettingsWindow(SettingsServices services, QWidget* owner);
 
@@ -75,6 +78,8 @@ private:
     void clearIconLabels();
     void pickDate();
     void saveFestival();
+    void storeFit(int index);
+    void storeCalendarOnEveryScreen(bool on);
     void tell(const QString& text) const;
 
     SettingsServices services_;
@@ -94,6 +99,9 @@ private:
     QLineEdit* Text1_;
     xpcmdbutton* xpcmdbutton1_;
     xpcmdbutton* xpcmdbutton3_;
+    QLabel* Label5_;
+    QComboBox* fit_;
+    QCheckBox* everyScreen_;
 };
 
 } // namespace deskleaf

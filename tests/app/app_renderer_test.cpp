@@ -304,3 +304,29 @@ TEST_F(RenderedWallpaper, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({"kel.ini", "zm.bmp"}));
 }
+
+// At a scale factor the whole block grows about the picture's right edge: every text keeps
+// its place and size measured in the screen's own pixels.
+TEST(CalendarRenderer, ScalesTheWholeBlockWithTheScreen)
+{
+    MonthGrid grid(MonthGrid::Kind::Main);
+    grid.fill(QDate(2026, 3, 5), QDate(2026, 3, 5), {});
+    RecordingSurface at100(1024);
+    printCalendar(at100, grid, "16771047");
+    for (const double scale : {1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        RecordingSurface scaled(3840);
+        printCalendar(scaled, grid, "16771047", scale);
+        ASSERT_EQ(scaled.prints.size(), at100.prints.size());
+        for (std::size_t i = 0; i < at100.prints.size(); ++i) {
+            const auto& a = at100.prints[i];
+            const auto& b = scaled.prints[i];
+            EXPECT_EQ(b.text, a.text);
+            EXPECT_DOUBLE_EQ(3840 - b.x, (1024 - a.x) * scale) << a.text.toStdString();
+            EXPECT_DOUBLE_EQ(b.y, a.y * scale);
+            EXPECT_DOUBLE_EQ(b.points, a.points * scale);
+        }
+        RecordingSurface narrow(int(340 * scale) - 1);
+        EXPECT_THROW(printCalendar(narrow, grid, "16771047", scale), PictureError);
+    }
+}

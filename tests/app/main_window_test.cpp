@@ -129,6 +129,14 @@ TEST_F(MainWindowTest, CommandsReachTheJobs)
     window(); // opened again later: the stored picture and its size are shown
     EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
+    // Back in front on the next day, the preview shows that day's calendar.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window_.get(), &activate);
+    const QByteArray shown = testfiles::readBytes(path("zm.bmp"));
+    today = today.addDays(1);
+    QApplication::sendEvent(window_.get(), &activate);
+    EXPECT_NE(testfiles::readBytes(path("zm.bmp")), shown);
+    today = today.addDays(-1);
 
     // The keyboard presses the focused command as the pointer does.
     find<QWidget>("xpcmdbutton3")->setFocus();

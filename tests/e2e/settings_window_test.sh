@@ -14,8 +14,7 @@ export shots deskleaf
 
 xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; kill $pid 2>/dev/null; exit 1; }
-  unshare -m sh -c "mount --bind \"\$0\" /proc/uptime && exec \"\$1\"" "$work/uptime" \
-    "$prog/Tidemark" & pid=$!
+  "$prog/Tidemark" & pid=$!
 
   # window NAME P: waits for the window and sets PX, PY, PWIDTH, PHEIGHT, PWINDOW.
   window() {
@@ -62,7 +61,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   remind() {
     click M 292 44 # 设  置
     window "^设置$" S
-    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,431,313,217" ] \
+    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,415,313,249" ] \
       || fail "the settings window is ${SWIDTH}x$SHEIGHT at $SX,$SY"
     click S 170 137 # the date field
     window "^Calendar$" C
