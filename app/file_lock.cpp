@@ -150,4 +150,22 @@ void FileLock::unlock()
 
 #endif
 
+FileLock::Result NestedFileLock::lock(std::chrono::milliseconds timeout)
+{
+    if (depth_ > 0) {
+        ++depth_;
+        return FileLock::Result::Locked;
+    }
+    const FileLock::Result result = lock_.lock(timeout);
+    if (result == FileLock::Result::Locked)
+        depth_ = 1;
+    return result;
+}
+
+void NestedFileLock::unlock()
+{
+    if (depth_ > 0 && --depth_ == 0)
+        lock_.unlock();
+}
+
 } // namespace deskleaf

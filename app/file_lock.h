@@ -44,4 +44,18 @@ private:
 #endif
 };
 
+// A FileLock that its one owner may take again while it holds it (a step of a job that
+// holds it already): only the outermost take locks, only the last release unlocks.
+class NestedFileLock {
+public:
+    explicit NestedFileLock(QString path) : lock_(std::move(path)) {}
+    FileLock::Result lock(std::chrono::milliseconds timeout);
+    void unlock();
+    const FileLock& file() const { return lock_; }
+
+private:
+    FileLock lock_;
+    int depth_ = 0;
+};
+
 } // namespace deskleaf

@@ -11,6 +11,7 @@
 #include <QImageReader>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace deskleaf {
@@ -68,8 +69,8 @@ private:
 // the kept picture, the other monitors' wallpapers, zm.bmp, kel.bmp and the width are
 // committed in that order, and a failure puts back what was already replaced. A new width
 // is cleared before kel.bmp changes and stored after it, so that no crash between the steps
-// leaves a width kel.bmp does not have. Wallpapers of monitors no longer there and an older
-// kept picture go once everything is in place.
+// leaves a width kel.bmp does not have, whether or not there is one now. Wallpapers of monitors no
+// longer there and an older kept picture go once everything is in place.
 void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
                    const QString& keptFrom, PictureFit fit)
 {
@@ -116,7 +117,7 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
         for (const auto& other : others)
             other->commit();
         composed.commit();
-        if (widthChanges && QFileInfo::exists(folder.backgroundPath())) {
+        if (widthChanges && !oldWidth.isEmpty()) {
             writeSetting(folder.profile(), settings::PictureWidth, QString());
             widthCleared = true;
         }
@@ -168,7 +169,7 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
 }
 
 ComposedWallpaper composeFrom(const QString& picturePath, const ComposeTarget& target,
-                              const ProgramFolder& folder, const MonthGrid& grid)
+                              ProgramFolder& folder, const MonthGrid& grid)
 {
     if (target.screens.isEmpty())
         throw JobError("There is no screen to compose a wallpaper for.");
@@ -177,7 +178,12 @@ ComposedWallpaper composeFrom(const QString& picturePath, const ComposeTarget& t
         if (const auto refusal = backgroundSizeRefusal(screen.pixels.size()))
             throw PictureError(refusal->toStdString());
     const QImage picture = loadPicture(picturePath, target.decodeSize());
-    return composeWallpaper(picture, target, grid,
+    // A folder's first import starts kel.ini from the shipped default, whose texts the
+    // calendar then shows.
+    MonthGrid shown = grid;
+    if (ensureSettingsFile(folder))
+        shown.fill(grid.shownDate(), grid.today(), customTextsOf(folder));
+    return composeWallpaper(picture, target, shown,
                             readSetting(folder.profile(), settings::CalendarColour));
 }
 
@@ -228,6 +234,7 @@ ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop)
 ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePath,
                                 const ComposeTarget& target, const MonthGrid& grid)
 {
+    const FolderJob job(folder); // from the first read to the last commit
     const ComposedWallpaper wallpaper = composeFrom(picturePath, target, folder, grid);
     storeComposed(folder, wallpaper, picturePath, target.fit);
     return wallpaper;
@@ -236,6 +243,7 @@ ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePat
 ImportedPicture importPicture(ProgramFolder& folder, const QString& picturePath, QSize size,
                               const MonthGrid& grid)
 {
+    const FolderJob job(folder);
     ComposeTarget target = composeTargetFor(folder, {}, PictureLayout::PerScreen, std::nullopt);
     target.screens = ComposeTarget::single(size).screens;
     importPicture(folder, picturePath, target, grid);
@@ -276,6 +284,7 @@ bool backgroundFits(const ProgramFolder& folder, const ComposeTarget& target)
 ComposedWallpaper renderWallpaper(ProgramFolder& folder, const MonthGrid& grid,
                                   const ComposeTarget& target)
 {
+    const FolderJob job(folder);
     if (backgroundFits(folder, target)) {
         picBuffer surface = storedBackground(folder);
         const double scale = target.screens.isEmpty() ? 1 : target.screens.front().scale;
@@ -335,6 +344,13 @@ void removeWallpaper(WallpaperSetter& wallpaper)
 LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QDate today,
                            const ComposeTarget& target)
 {
+    // One at a time from the check of the day to its record, so that a day is made once.
+    std::optional<FolderJob> job;
+    try {
+        job.emplace(folder);
+    } catch (const ProfileError& e) {
+        return {LogonJob::Failed, QString::fromUtf8(e.what())};
+    }
     if (readSetting(folder.profile(), settings::AutoRun) != QLatin1String("1"))
         return {LogonJob::AutoRunOff, {}};
     if (readSetting(folder.profile(), settings::LastWallpaperDate) == today.toString(Qt::ISODate))
@@ -384,6 +400,7 @@ QString programBeside(const QString& executable, const QString& name)
 
 AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
 {
+    const FolderJob job(folder);
     // The flag is stored first, so it follows the box even when the desktop refuses.
     writeSetting(folder.profile(), settings::AutoRun,
                  on ? QStringLiteral("1") : QStringLiteral("0"));
@@ -419,12 +436,20 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
                               bool logonStart)
 {
     StartupDecision decision{true, false, std::nullopt, {}};
+    // The flag is read and registered again as one step: an "autorun off" meanwhile is
+    // not undone.
+    std::optional<FolderJob> job;
+    try {
+        job.emplace(folder);
+    } catch (const ProfileError& e) {
+        decision.problem = QString::fromUtf8(e.what());
+    }
     // Any spelling of the number 1 ticks the box; the unattended job wants "1" exactly.
     bool isNumber = false;
     decision.autoRunTicked =
         readSetting(folder.profile(), settings::AutoRun).trimmed().toDouble(&isNumber) == 1 &&
         isNumber;
-    if (decision.autoRunTicked) {
+    if (decision.autoRunTicked && job) {
         try {
             // Registered again at every start; the notice was told when the box was ticked.
             (void)setAutoRun(folder, desktop, true);
@@ -434,8 +459,10 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
     }
     if (logonStart) {
         decision.interactive = false;
+        // Without its turn on the folder the job cannot run; the problem says why.
         decision.logonJob =
-            runLogonJob(folder, desktop.wallpaper, today, currentTarget(folder, desktop));
+            job ? runLogonJob(folder, desktop.wallpaper, today, currentTarget(folder, desktop))
+                : LogonJobResult{LogonJob::Failed, {}};
     }
     return decision;
 }

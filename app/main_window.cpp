@@ -118,6 +118,8 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
 
     refreshGrid();
     showPreview();
+    // A wallpaper composed on another day is composed again when the window comes up.
+    shownDay_ = QFileInfo(services_.folder.wallpaperPath()).lastModified().date();
     // The size the stored background was made for, until the next import.
     if (const auto stored = storedPicture(services_.folder))
         Label7_->setText(resolutionCaption(*stored));
@@ -170,10 +172,12 @@ ComposeTarget MainWindow::target()
 
 void MainWindow::renewForToday()
 {
-    const QFileInfo composed(services_.folder.wallpaperPath());
-    if (!composed.exists() || composed.lastModified().date() == services_.today() ||
-        !storedPicture(services_.folder))
+    // The day the grid was just filled for: a second look at the clock could fall after
+    // midnight and print one day's grid as another's.
+    const QDate today = grid_.today();
+    if (shownDay_ == today || !storedPicture(services_.folder))
         return;
+    shownDay_ = today;
     attempt([this] { renderWallpaper(services_.folder, grid_, target()); });
     showPreview();
 }
@@ -232,6 +236,7 @@ void MainWindow::ImportBackgroundPicture()
         const ComposedWallpaper composed =
             importPicture(services_.folder, picture, target(), grid_);
         Label7_->setText(resolutionCaption(composed));
+        shownDay_ = grid_.today();
         showPreview();
     } catch (const std::exception& e) {
         services_.tell(this, QString::fromUtf8(e.what()) +
@@ -243,7 +248,8 @@ void MainWindow::ApplyWallpaper()
 {
     refreshGrid();
     attempt([this] {
-        applyWallpaper(services_.folder, services_.desktop.wallpaper, target(), services_.today());
+        applyWallpaper(services_.folder, services_.desktop.wallpaper, target(), grid_.today());
+        shownDay_ = grid_.today();
     });
     showPreview();
 }

@@ -55,6 +55,8 @@ protected:
 
 private:
     xpcmdbutton* commandButton(const char* name, const QString& caption, QPoint twips);
+    // Fills the hidden grid for today, the one look at the clock of a command: what follows
+    // goes by grid_.today().
     void refreshGrid();
     void showPreview();
     // What the wallpaper is composed for now: the desktop's monitors, or the window's screen.
@@ -83,6 +85,7 @@ private:
     xptopbuttons* xptopbuttons2_;
     QLabel* Image1_;
     bool painted_ = false;
+    QDate shownDay_; // the day the preview's calendar was composed for
 };
 
 } // namespace deskleaf

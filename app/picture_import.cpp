@@ -565,6 +565,8 @@ QImage loadPicture(const QString& path, QSize size)
         refuse(path, QStringLiteral("it is a folder."));
     if (info.size() == 0)
         refuse(path, QStringLiteral("the file is empty."));
+    if (QFile file(path); !file.open(QIODevice::ReadOnly))
+        refuse(path, file.errorString() + u'.'); // "Permission denied", not "not a picture"
 
     // From the first look at the header on: libjpeg warns once per picture, and the header
     // is read before the pixels.

@@ -313,16 +313,18 @@ QString checkedName(const QString& path, const QString& name, const char* what)
     return trimmed;
 }
 
-QByteArray readAll(const QString& path)
+// The file's bytes; nothing when there is no file.
+std::optional<QByteArray> readAll(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    bool missing = false;
+    if (const QString failure = readWholeFile(path, bytes, &missing); missing)
+        return std::nullopt;
+    else if (!failure.isEmpty())
         throw ProfileError(QStringLiteral("Could not read the settings file %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString())
+                               .arg(QDir::toNativeSeparators(path), failure)
                                .toStdString());
-    return file.readAll();
+    return bytes;
 }
 
 void saveAll(const QString& path, QByteArrayView bytes)
@@ -335,7 +337,7 @@ void saveAll(const QString& path, QByteArrayView bytes)
 
 // Held around every read-modify-write, so that two running copies cannot lose each other's
 // values. Reads need none: the file is only ever replaced whole.
-void lockOrFail(FileLock& lock, const QString& path)
+void lockOrFail(NestedFileLock& lock, const QString& path)
 {
     switch (lock.lock(LockTimeout)) {
     case FileLock::Result::Locked:
@@ -344,7 +346,7 @@ void lockOrFail(FileLock& lock, const QString& path)
         fail(path, QStringLiteral("another program kept it locked for %1 seconds")
                        .arg(std::chrono::duration_cast<std::chrono::seconds>(LockTimeout).count()));
     case FileLock::Result::Failed:
-        fail(path, lock.errorString());
+        fail(path, lock.file().errorString());
     }
 }
 
@@ -422,17 +424,36 @@ typename Units<View>::Text edited(View text, Encoding encoding, const QString& p
 
 } // namespace
 
-ProfileFile::ProfileFile(QString path) : path_(std::move(path))
+ProfileFile::ProfileFile(QString path, QByteArray (*initialContents)())
+    : path_(std::move(path)), initialContents_(initialContents),
+      lock_(std::make_unique<NestedFileLock>(lockPath(path_)))
 {
+}
+
+ProfileFile::ProfileFile(const ProfileFile& other)
+    : ProfileFile(other.path_, other.initialContents_)
+{
+}
+
+ProfileFile::~ProfileFile() = default;
+
+ProfileFile::Hold::~Hold()
+{
+    lock_.unlock();
+}
+
+ProfileFile::Hold ProfileFile::hold()
+{
+    lockOrFail(*lock_, path_);
+    return Hold(*lock_);
 }
 
 QString ProfileFile::read(const QString& section, const QString& key,
                           const QString& placeholder) const
 {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!readWholeFile(path_, bytes).isEmpty())
         return placeholder;
-    const QByteArray bytes = file.readAll();
     const Layout layout = layoutOf(bytes);
     return withText(QByteArrayView(bytes).sliced(layout.mark), layout.encoding,
                     [&](auto text) {
@@ -455,9 +476,13 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
         .replace(u'\n', u' ');
     checkText(path_, oneLine, "value");
 
-    FileLock lock(lockPath(path_));
-    lockOrFail(lock, path_);
-    const QByteArray old = readAll(path_);
+    const Hold held = hold();
+    // A new file starts from the initial contents, so that the first write of any value
+    // brings the rest of the defaults along.
+    const std::optional<QByteArray> existing = readAll(path_);
+    const QByteArray old = existing           ? *existing
+                           : initialContents_ ? initialContents_()
+                                              : QByteArray();
     const Layout layout = layoutOf(old);
     const QByteArrayView mark = QByteArrayView(old).first(layout.mark);
     const QByteArrayView body = QByteArrayView(old).sliced(layout.mark);
@@ -479,15 +504,42 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
                             .arg(keyName, oneLine));
     }
 
-    if (bytes != old)
+    if (bytes != old || !existing)
         saveAll(path_, bytes);
+}
+
+QList<std::pair<QString, std::optional<QString>>> ProfileFile::values(const QString& section) const
+{
+    QList<std::pair<QString, std::optional<QString>>> found;
+    QByteArray bytes;
+    if (!readWholeFile(path_, bytes).isEmpty())
+        return found;
+    const Layout layout = layoutOf(bytes);
+    const QString wanted = trimBlanks(section);
+    withText(QByteArrayView(bytes).sliced(layout.mark), layout.encoding, [&](auto text) {
+        bool inSection = false;
+        for (const auto& line : splitLines(text)) {
+            const auto entry = parseLine(line.text, layout.encoding);
+            if (entry.kind == Kind::Header) {
+                // Only the first of duplicate sections counts.
+                if (inSection)
+                    break;
+                const auto name = decode(entry.name, layout.encoding);
+                inSection = name && name->compare(wanted, Qt::CaseInsensitive) == 0;
+            } else if (entry.kind == Kind::Key && inSection) {
+                if (const auto name = decode(entry.name, layout.encoding))
+                    found.append({*name, decode(unquote(entry.value), layout.encoding)});
+            }
+        }
+        return 0;
+    });
+    return found;
 }
 
 bool ProfileFile::create(const QByteArray& bytes)
 {
-    FileLock lock(lockPath(path_));
-    lockOrFail(lock, path_);
-    if (QFileInfo::exists(path_))
+    const Hold held = hold();
+    if (QFileInfo::exists(path_) || QFileInfo(path_).isSymLink())
         return false;
     saveAll(path_, bytes);
     return true;

@@ -6,14 +6,30 @@
 
 #include "profile_file.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <optional>
+
 namespace deskleaf {
+
+class NestedFileLock;
+
+// A path as the system names it (bytes), as text. Qt keeps file names as UTF-8 text, so a
+// name whose bytes are not UTF-8 (a folder named in GBK, say) cannot be kept: nothing then,
+// for the caller to refuse with unnamablePath's sentence, since any text would name
+// another file.
+std::optional<QString> pathFromSystem(QByteArrayView bytes);
+QString unnamablePath(QByteArrayView bytes);
 
 class ProgramFolder {
 public:
     explicit ProgramFolder(const QString& path);
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = default; // a copy shares the hold of FolderJob
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     const QString& path() const { return path_; }
     QString settingsPath() const { return profile_.path(); }
@@ -35,10 +51,28 @@ public:
     const ProfileFile& profile() const { return profile_; }
 
 private:
+    friend class FolderJob;
     QString path_;
     QString background_;
     QString wallpaper_;
     ProfileFile profile_;
+    std::shared_ptr<NestedFileLock> jobs_; // on jobs.lock
+};
+
+// The jobs on one folder's pictures and auto-run registration (an import, a render, the
+// logon job, ticking auto-run) run one after another, each from its first read to its last
+// write: a job holds this while it runs. It waits up to a minute for another program's job
+// to end, and throws ProfileError when it cannot have its turn. A job may hold it again
+// within its own steps.
+class FolderJob {
+public:
+    explicit FolderJob(const ProgramFolder& folder);
+    ~FolderJob();
+    FolderJob(const FolderJob&) = delete;
+    FolderJob& operator=(const FolderJob&) = delete;
+
+private:
+    std::shared_ptr<NestedFileLock> lock_;
 };
 
 } // namespace deskleaf

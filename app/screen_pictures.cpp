@@ -157,12 +157,10 @@ ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& t
     ComposedWallpaper wallpaper;
     // Each monitor's fit only reads the one decoded picture: the others run beside the first.
     std::vector<std::future<QImage>> others;
-    // Each task gets its screen's size by value: mid() is a temporary gone after the loop.
-    for (const ScreenInfo& screen : target.screens.mid(1))
-        others.push_back(
-            std::async(std::launch::async, [&picture, &target, size = screen.pixels.size()] {
-                return fitPicture(picture, size, target.fit);
-            }));
+    for (qsizetype i = 1; i < target.screens.size(); ++i)
+        others.push_back(std::async(std::launch::async,
+                                    [&picture, size = target.screens[i].pixels.size(),
+                                     fit = target.fit] { return fitPicture(picture, size, fit); }));
     for (qsizetype i = 0; i < target.screens.size(); ++i) {
         const ScreenInfo& screen = target.screens[i];
         QImage background = i == 0 ? fitPicture(picture, screen.pixels.size(), target.fit)

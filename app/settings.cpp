@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -40,8 +41,10 @@ QString defaultFileText()
     return text.remove(u'\r');
 }
 
+} // namespace
+
 // The default as the file wants it: GBK with CR-LF.
-QByteArray defaultFileBytes()
+QByteArray defaultSettingsBytes()
 {
     QStringEncoder toGbk("GBK");
     const QByteArray bytes = toGbk(defaultFileText().replace(u'\n', QStringLiteral("\r\n")));
@@ -50,8 +53,6 @@ QByteArray defaultFileBytes()
             "The default settings shipped with the program cannot be stored as GBK.");
     return bytes;
 }
-
-} // namespace
 
 QString readSetting(const ProfileFile& file, const SettingKey& setting)
 {
@@ -75,6 +76,22 @@ std::optional<QString> customText(const ProfileFile& file, int month, int day)
     if (text == missing || text.isEmpty())
         return std::nullopt;
     return text;
+}
+
+QList<std::pair<QDate, QString>> customTexts(const ProfileFile& file)
+{
+    // As customText finds them: the first key of a name, a text that is not empty.
+    QHash<QString, std::optional<QString>> byKey;
+    for (const auto& [key, value] : file.values(QString::fromLatin1(settings::CustomTextSection)))
+        if (!byKey.contains(key.toCaseFolded()))
+            byKey.insert(key.toCaseFolded(), value);
+    QList<std::pair<QDate, QString>> texts;
+    for (QDate day(2000, 1, 1); day.year() == 2000; day = day.addDays(1)) {
+        const auto found = byKey.constFind(dayKey(day.month(), day.day()));
+        if (found != byKey.cend() && *found && !(*found)->isEmpty())
+            texts.append({day, **found});
+    }
+    return texts;
 }
 
 void writeCustomText(ProfileFile& file, int month, int day, const QString& text)
@@ -114,7 +131,7 @@ bool ensureSettingsFile(ProgramFolder& folder)
     // Whatever is there, even a broken file, is the user's and stays.
     if (QFileInfo::exists(file.path()))
         return false;
-    const QByteArray bytes = defaultFileBytes();
+    const QByteArray bytes = defaultSettingsBytes();
     if (const QString why = makeFolders(folder.path()); !why.isEmpty())
         throw ProfileError(QStringLiteral("Could not create the settings folder %1: %2.")
                                .arg(QDir::toNativeSeparators(folder.path()), why)

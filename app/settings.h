@@ -38,6 +38,8 @@ void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& v
 
 // The user's text for month-day of every year, when a non-empty one is stored.
 std::optional<QString> customText(const ProfileFile& file, int month, int day);
+// Every day of a leap year that has a text, by month and day, from one read of the file.
+QList<std::pair<QDate, QString>> customTexts(const ProfileFile& file);
 void writeCustomText(ProfileFile& file, int month, int day, const QString& text);
 
 // "text0" as written: a blank, then yyyy-MM-dd. Reads drop the blank, so what
@@ -49,6 +51,10 @@ QString lastWallpaperDateText(QDate day);
 // one; a file already there, even a broken one, is left alone. Throws ProfileError when it
 // cannot write.
 bool ensureSettingsFile(ProgramFolder& folder);
+
+// The shipped default kel.ini as the file holds it (GBK, CR-LF). Throws ProfileError when it
+// is missing from the program.
+QByteArray defaultSettingsBytes();
 
 // The texts under MyApp4 in that default, in file order. Throws ProfileError when the default
 // is missing from the program.

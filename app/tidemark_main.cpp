@@ -40,12 +40,24 @@ int main(int argc, char** argv)
     // The folder and the registered program are this very file's, never a guess from the
     // working folder.
     const QString executable = QCoreApplication::applicationFilePath();
-    if (executable.isEmpty()) {
-        const QString why =
-            QStringLiteral("Could not find this program's own file (/proc/self/exe cannot be "
-                           "read and \"%1\", the name it was started by, is no file), so its "
-                           "folder is unknown.")
-                .arg(QCoreApplication::arguments().value(0));
+    const QString unnamable = unnamableExecutable();
+    QString why;
+    QString folderPath;
+    if (!unnamable.isEmpty())
+        why = QStringLiteral("This program's own file: %1.").arg(unnamable);
+    else if (executable.isEmpty())
+        why = QStringLiteral("Could not find this program's own file (/proc/self/exe cannot be "
+                             "read and \"%1\", the name it was started by, is no file), so its "
+                             "folder is unknown.")
+                  .arg(QCoreApplication::arguments().value(0));
+    else {
+        try {
+            folderPath = defaultProgramFolder(executable);
+        } catch (const std::exception& e) {
+            why = QStringLiteral("This program's folder: %1.").arg(QString::fromUtf8(e.what()));
+        }
+    }
+    if (!why.isEmpty()) {
         if (unattended)
             tell(why);
         else
@@ -53,7 +65,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    ProgramFolder folder(defaultProgramFolder(executable));
+    ProgramFolder folder(folderPath);
     QStringList problems;
     try {
         ensureSettingsFile(folder);

@@ -32,8 +32,13 @@ private:
     QString executable_;
 };
 
+// Why the running program's own file cannot be named, when its path is not UTF-8 text
+// (pathFromSystem); else an empty text.
+QString unnamableExecutable();
+
 // Where the program keeps its files: beside the executable, which can be unpacked anywhere,
 // or $XDG_DATA_HOME/Deskleaf for a copy installed under the install prefix.
+// Throws std::runtime_error when the data folder's name cannot be kept (pathFromSystem).
 QString defaultProgramFolder(const QString& executable);
 
 } // namespace deskleaf

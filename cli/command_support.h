@@ -30,10 +30,22 @@ inline std::string native(const QString& path)
     return QDir::toNativeSeparators(path).toStdString();
 }
 
+// A file or folder named on the command line, as the system's bytes; a name that is not
+// UTF-8 text cannot be kept (pathFromSystem) and is refused.
+inline QString pathArgument(std::string_view bytes)
+{
+    const QByteArrayView raw(bytes.data(), qsizetype(bytes.size()));
+    if (const std::optional<QString> path = pathFromSystem(raw))
+        return *path;
+    throw std::runtime_error(unnamablePath(raw).toStdString());
+}
+
 // This program's own file, from the running process once the application exists; never a
 // guess from the working folder.
 inline QString runningProgram()
 {
+    if (const QString unnamable = unnamableExecutable(); !unnamable.isEmpty())
+        throw std::runtime_error("this program's own file: " + unnamable.toStdString());
     const QString path = QCoreApplication::applicationFilePath();
     if (path.isEmpty())
         throw std::runtime_error(
@@ -48,7 +60,7 @@ inline QString runningProgram()
 inline QString programFolderPath(std::optional<std::string_view> folder)
 {
     if (folder)
-        return toQString(*folder);
+        return pathArgument(*folder);
     try {
         return defaultProgramFolder(runningProgram());
     } catch (const std::runtime_error& e) {

@@ -180,6 +180,8 @@ int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std:
     if (!remove && text.isEmpty())
         throw UsageError{"the text is empty (--delete removes one)"};
 
+    // From the look at the day's text to the write: another remind waits.
+    const ProfileFile::Hold held = folder.profile().hold();
     const std::optional<QString> stored = customText(folder.profile(), month, day);
     if (stored == (remove ? std::nullopt : std::optional(text)))
         return 0; // as asked already
@@ -197,10 +199,8 @@ int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std:
 int reminders(const Arguments&, ProgramFolder& folder, std::ostream& out, std::ostream&)
 {
     std::string lines;
-    for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= QDate(2000, month, 1).daysInMonth(); ++day)
-            if (const auto text = customText(folder.profile(), month, day))
-                lines += (dayKey(month, day) + u'\t' + *text + u'\n').toStdString();
+    for (const auto& [day, text] : customTexts(folder.profile()))
+        lines += (dayKey(day.month(), day.day()) + u'\t' + text + u'\n').toStdString();
     out << lines;
     return 0;
 }

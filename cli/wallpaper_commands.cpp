@@ -115,7 +115,7 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         const auto opts = options(args, known);
         if (!opts.contains("--folder"))
             throw UsageError{"--folder is needed"};
-        ProgramFolder folder(toQString(opts.at("--folder")));
+        ProgramFolder folder(pathArgument(opts.at("--folder")));
         const QDate today = todayOption(opts);
         std::optional<QSize> size;
         if (const auto it = opts.find("--size"); it != opts.end()) {
@@ -164,7 +164,7 @@ int runRender(std::span<const std::string_view> args, std::ostream& out, std::os
         fillForToday(grid, folder, today);
         const ComposedWallpaper composed =
             opts.contains("--picture")
-                ? importPicture(folder, toQString(opts.at("--picture")), target, grid)
+                ? importPicture(folder, pathArgument(opts.at("--picture")), target, grid)
                 : renderWallpaper(folder, grid, monitors || scale ? target : ComposeTarget{});
         out << native(folder.wallpaperPath()) << '\n';
         if (monitors)

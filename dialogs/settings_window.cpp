@@ -246,14 +246,18 @@ void SettingsWindow::saveFestival()
         return;
     }
     ProfileFile& file = services_.folder.profile();
-    const std::optional<QString> stored = customText(file, day->month(), day->day());
-    if (!stored) {
-        try {
+    std::optional<QString> stored;
+    try {
+        // A text stored by someone else between the look and the write is never lost.
+        const ProfileFile::Hold held = file.hold();
+        stored = customText(file, day->month(), day->day());
+        if (!stored)
             writeCustomText(file, day->month(), day->day(), Text1_->text());
-        } catch (const ProfileError& e) {
-            tell(QString::fromUtf8(e.what()));
-            return;
-        }
+    } catch (const ProfileError& e) {
+        tell(QString::fromUtf8(e.what()));
+        return;
+    }
+    if (!stored) {
         tell(QStringLiteral("已更新！"));
         accept();
         return;

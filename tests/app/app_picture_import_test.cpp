@@ -271,8 +271,8 @@ TEST_F(PictureImport, RefusedSettingsWriteKeepsTheBitmaps)
     EXPECT_EQ(readBytes(path("kel.bmp")), kel);
     EXPECT_EQ(readBytes(path("zm.bmp")), zm);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"good.png", "kel.bmp", "kel.ini.lock", "original.png", "other.png",
-                           "zm.bmp"}));
+              QStringList({"good.png", "jobs.lock", "kel.bmp", "kel.ini.lock", "original.png",
+                           "other.png", "zm.bmp"}));
     EXPECT_EQ(readBytes(path("original.png")), readBytes(path("good.png")));
 }
 

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 using namespace deskleaf;
 using deskleaf::fakes::FakeDailyRefresh;
 using deskleaf::fakes::FakeLogonStart;
@@ -140,13 +144,34 @@ TEST_F(Startup, AutoRunFlagDecidesTheBoxAndTheJob)
     }
 }
 
+// Auto-run cleared by another program while the start waits for its turn on the folder: the
+// start reads the flag after it and does not register the program again.
+TEST_F(Startup, AFlagClearedWhileTheStartWaitsIsNotTickedAgain)
+{
+    store(settings::AutoRun, "1");
+    std::promise<void> holding;
+    std::thread other([&] {
+        ProgramFolder same(dir.path()); // a lock of its own, as another process has
+        const FolderJob job(same);
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        writeSetting(same.profile(), settings::AutoRun, "0");
+    });
+    holding.get_future().wait();
+    const StartupDecision d = decide(false);
+    other.join();
+    EXPECT_FALSE(d.autoRunTicked);
+    EXPECT_TRUE(logon.calls.isEmpty());
+    EXPECT_EQ(readSetting(profile, settings::AutoRun), "0");
+}
+
 // Only the logon entry's argument makes a start unattended: a start from the menu just
 // after logging in shows the window.
 TEST_F(Startup, StartsWithoutTheLogonArgumentOpenTheWindow)
 {
     EXPECT_TRUE(isLogonStart({"--logon-start"}));
-    for (const QStringList& arguments : {QStringList{}, QStringList{"--logon-starts"},
-                                         QStringList{"/home/u/photo.jpg"}})
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{"--logon-starts"}, QStringList{"/home/u/photo.jpg"}})
         EXPECT_FALSE(isLogonStart(arguments)) << arguments.join(' ').toStdString();
 
     store(settings::AutoRun, "1");

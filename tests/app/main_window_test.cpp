@@ -27,7 +27,7 @@ protected:
         window_ = std::make_unique<MainWindow>(
             MainWindowServices{folder,
                                {wallpaper, logon, refresh, "/opt/Tidemark"},
-                               [this] { return today; },
+                               [this] { return clock(); },
                                [](QWidget*) { return QSize(640, 360); },
                                [this](QWidget*) { return chosen; },
                                [this](QWidget*, const QString& text) { told << text; },
@@ -47,6 +47,7 @@ protected:
     fakes::FakeLogonStart logon;
     fakes::FakeDailyRefresh refresh;
     QDate today{2026, 9, 25};
+    std::function<QDate()> clock = [this] { return today; };
     QString chosen;
     QStringList told;
     std::function<void(QWidget*)> openSettings;
@@ -128,6 +129,14 @@ TEST_F(MainWindowTest, CommandsReachTheJobs)
     window(); // opened again later: the stored picture and its size are shown
     EXPECT_EQ(find<QLabel>("Label7")->text(), QStringLiteral("当前屏幕分辨率是：640X360"));
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull());
+    // Back in front on the next day, the preview shows that day's calendar.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window_.get(), &activate);
+    const QByteArray shown = testfiles::readBytes(path("zm.bmp"));
+    today = today.addDays(1);
+    QApplication::sendEvent(window_.get(), &activate);
+    EXPECT_NE(testfiles::readBytes(path("zm.bmp")), shown);
+    today = today.addDays(-1);
 
     // The keyboard presses the focused command as the pointer does.
     find<QWidget>("xpcmdbutton3")->setFocus();
@@ -176,6 +185,32 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     today = QDate(2026, 11, 2); // or the pointer enters the title panel
     emit find<CustomPanel>("CustomPanel1")->MouseEnters();
     EXPECT_EQ(window_->grid().Label4(), QStringLiteral("11. 2026"));
+}
+
+// Each command looks at the clock once and goes by that day: a second look could fall after
+// midnight and compose one day's grid as another's.
+TEST_F(MainWindowTest, EachCommandReadsTheClockOnce)
+{
+    ASSERT_TRUE(testfiles::writeBytes(path("zm.bmp"), "made on another day"));
+    int reads = 0;
+    clock = [&] {
+        ++reads;
+        return today;
+    };
+    window();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"activation",
+         [&] {
+             QEvent activate(QEvent::WindowActivate);
+             QCoreApplication::sendEvent(window_.get(), &activate);
+         }},
+        {"替换墙纸", [&] { click("xpcmdbutton3"); }},
+    };
+    for (const auto& [name, run] : commands) {
+        reads = 0;
+        run();
+        EXPECT_EQ(reads, 1) << name;
+    }
 }
 
 TEST_F(MainWindowTest, CloseButtonEndsTheProgram)

@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -251,6 +252,55 @@ TEST_F(ProfileFileTest, TwoProcessesWritingAtOnceLoseNothing)
     for (int i = 0; i < 20; ++i)
         for (const char* who : {"child", "parent"})
             EXPECT_EQ(file.read("S", who + QString::number(i), "?"), "v") << who << i;
+}
+
+pid_t holdLockElsewhere(const QString& lockPath, int holdMs);
+
+// Not a plain file of ours: a FIFO is neither waited on nor written, a link is written
+// through to its target, a read-only file stays as it is.
+TEST_F(ProfileFileTest, ASettingsFileThatIsNotAPlainFileOfOurs)
+{
+    const QByteArray old = "[S]\r\nk=old\r\n";
+    const QString target = dir.filePath("elsewhere.ini");
+    alarm(30); // a read or write that waits on the FIFO ends the test here
+    ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    EXPECT_EQ(read("S", "k"), "?");
+    EXPECT_THROW(file.write("S", "k", "new"), ProfileError);
+    EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+    ASSERT_TRUE(QFile::remove(path));
+
+    ASSERT_TRUE(deskleaf::testfiles::writeBytes(target, old) && QFile::link(target, path));
+    file.write("S", "k", "new");
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(readBytes(target), "[S]\r\nk=new\r\n");
+    ASSERT_TRUE(QFile::remove(path));
+
+    put(old);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    try {
+        file.write("S", "k", "new");
+        ADD_FAILURE() << "a read-only file was written";
+    } catch (const ProfileError& e) {
+        EXPECT_NE(std::string(e.what()).find(std::strerror(EACCES)), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readBytes(path), old);
+    alarm(0);
+}
+
+// What killed writes left (unlocked new files) goes with the next write of the same file; a
+// new file another writer still holds, and the files of other names, stay.
+TEST_F(ProfileFileTest, TheNextWriteRemovesWhatKilledWritesLeft)
+{
+    put("[S]\r\nk=old\r\n");
+    for (const char* name : {".kel.ini.1f2e3d4c", ".kel.ini.a", ".kel.ini.b0", ".other.ini.1a"})
+        ASSERT_TRUE(deskleaf::testfiles::writeBytes(dir.filePath(name), "x"));
+    const pid_t writer = holdLockElsewhere(dir.filePath(".kel.ini.b0"), -1);
+    ASSERT_GT(writer, 0);
+    file.write("S", "k", "new");
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".kel.ini.b0", ".other.ini.1a", "kel.ini", "kel.ini.lock"}));
 }
 
 // The kernel lock the program takes, held by another process. holdMs < 0 holds it until the

@@ -8,7 +8,15 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <QImage>
+
 #include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -122,6 +130,100 @@ TEST(RemindCommands, StoreRefuseReplaceDeleteAndList)
         EXPECT_NE(r.err.find("usage: deskleaf remind"), std::string::npos) << bad;
     }
     EXPECT_EQ(home.run("reminders").out, "03-07\t别的\n12-25\t圣诞\n");
+}
+
+// Reminds of the same days at once: each day keeps the text of the one that said it stored
+// it, and every other one was refused.
+TEST(RemindCommands, AtOnceLoseNoText)
+{
+    Home home;
+    ASSERT_TRUE(writeBytes(home.folder + "/kel.ini", "[MyApp4]\r\n")); // no default texts
+    const CliResult r =
+        runShell("for i in $(seq 0 19); do (" + home.environment + " '" + DESKLEAF_CLI +
+                 "' remind 03-0$((i % 9 + 1)) text$i --folder " + quoted(home.folder) +
+                 " >/dev/null 2>&1; echo \"$i $?\") & done; wait");
+    std::map<int, std::vector<int>> storedBy; // day: the reminds that exited 0
+    std::istringstream lines(r.out);
+    for (int i, status; lines >> i >> status;) {
+        EXPECT_TRUE(status == 0 || status == 1) << i << ": " << status;
+        if (status == 0)
+            storedBy[i % 9 + 1].push_back(i);
+    }
+    std::string expected;
+    for (const auto& [day, reminds] : storedBy) {
+        EXPECT_EQ(reminds.size(), 1u) << "day " << day;
+        expected += "03-0" + std::to_string(day) + "\ttext" + std::to_string(reminds[0]) + '\n';
+    }
+    EXPECT_EQ(storedBy.size(), 9u);
+    const std::string listed = home.run("reminders").out;
+    EXPECT_NE(listed.find(expected), std::string::npos) << listed;
+}
+
+// Refreshes at once (the logon start and the timer after midnight) make the day once.
+TEST(RefreshCommand, AtOnceMakesTheDayOnce)
+{
+    Home home;
+    const QString bin = home.tmp.filePath("bin");
+    ASSERT_TRUE(
+        QDir().mkpath(bin) &&
+        writeBytes(bin + "/gsettings",
+                   "#!/bin/sh\n[ \"$1\" = set ] && echo \"$3\" >> \"$HOME/sets\" && sleep 0.2\n"
+                   "exit 0\n"));
+    QFile(bin + "/gsettings").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    QImage(640, 480, QImage::Format_RGB32).save(home.tmp.filePath("photo.png"));
+    ASSERT_EQ(home.run("render --size 800x600 --picture " + quoted(home.tmp.filePath("photo.png")))
+                  .status,
+              0);
+    ASSERT_EQ(home.run("autorun on", "PATH=" + quoted(bin) + ":\"$PATH\"").status, 0);
+    const CliResult r = runShell("for i in 1 2 3; do " + home.environment + " PATH=" + quoted(bin) +
+                                 ":\"$PATH\" XDG_CURRENT_DESKTOP=GNOME '" + DESKLEAF_CLI +
+                                 "' refresh --folder " + quoted(home.folder) + " & done; wait");
+    EXPECT_EQ(r.err, "");
+    std::istringstream lines(r.out);
+    int made = 0, already = 0;
+    for (std::string line; std::getline(lines, line);)
+        (line == "today's wallpaper was made already" ? already : made) += 1;
+    EXPECT_EQ(made, 1) << r.out;
+    EXPECT_EQ(already, 2) << r.out;
+    EXPECT_EQ(readBytes(home.tmp.filePath("sets")).count('\n'), 2); // picture and its fill
+}
+
+// A folder whose name is not UTF-8 (GBK, here) is refused, never written as another one.
+TEST(ProgramFolder, ANameThatIsNotUtf8IsRefused)
+{
+    QTemporaryDir tmp;
+    const QByteArray gbk = QFile::encodeName(tmp.path()) + "/\xB2\xE2\xCA\xD4";
+    ASSERT_EQ(mkdir(gbk.constData(), 0755), 0);
+    ASSERT_TRUE(QFile::copy(DESKLEAF_CLI, tmp.filePath("deskleaf")));
+    ASSERT_EQ(rename(QFile::encodeName(tmp.filePath("deskleaf")).constData(),
+                     (gbk + "/deskleaf").constData()),
+              0);
+    const std::string shown = tmp.path().toStdString() + "/\\xB2\\xE2\\xCA\\xD4";
+    for (const std::string& command :
+         {"'" + std::string(DESKLEAF_CLI) + "' remind 03-07 x --folder '" + gbk.toStdString() + "'",
+          "'" + std::string(DESKLEAF_CLI) + "' render --size 800x600 --folder '" +
+              gbk.toStdString() + "'",
+          "'" + gbk.toStdString() + "/deskleaf' colour default"}) {
+        const CliResult r = runShell(command);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find(shown), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("not UTF-8"), std::string::npos) << r.err;
+    }
+    // Nothing was written, here or in a folder of another name.
+    const auto entries = [](const QByteArray& folder) {
+        std::vector<std::string> names;
+        DIR* listing = opendir(folder.constData());
+        while (const dirent* entry = listing ? readdir(listing) : nullptr)
+            if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..")
+                names.emplace_back(entry->d_name);
+        if (listing)
+            closedir(listing);
+        return names;
+    };
+    EXPECT_EQ(entries(QFile::encodeName(tmp.path())), std::vector<std::string>{"\xB2\xE2\xCA\xD4"});
+    EXPECT_EQ(entries(gbk), std::vector<std::string>{"deskleaf"});
+    unlink((gbk + "/deskleaf").constData()); // QTemporaryDir cannot name them
+    rmdir(gbk.constData());
 }
 
 // A systemctl that answers with $HOME/state as a user manager would, links the timer on

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 
 std::string quoted(const QString& path)
@@ -66,7 +70,11 @@ TEST(RenderCommand, FromAPictureAndThenFromTheStoredBackground)
     EXPECT_EQ(QImage(dir.filePath("kel.bmp")).size(), QSize(1280, 720));
     const QImage first(dir.filePath("zm.bmp"));
     EXPECT_EQ(first.size(), QSize(1280, 720));
-    EXPECT_NE(deskleaf::testfiles::readBytes(dir.filePath("kel.ini")).indexOf("text6=1280"), -1);
+    // The first write starts kel.ini from the shipped default, festivals and colour included.
+    const QByteArray settings = deskleaf::testfiles::readBytes(dir.filePath("kel.ini"));
+    EXPECT_NE(settings.indexOf("text6=1280"), -1);
+    EXPECT_NE(settings.indexOf("text5=16771047"), -1);
+    EXPECT_NE(settings.indexOf("[MyApp4]"), -1);
 
     // The logon road: kel.bmp as it is, today's calendar printed anew.
     r = runDeskleaf("render --folder " + folder + " --today 2026-03-06");
@@ -90,7 +98,9 @@ QByteArray storedWidth(const QString& folder)
 
 } // namespace
 
-TEST(RenderCommand, ACrashDuringAnImportLeavesNoWidthTheBackgroundLacks)
+// Killed at each step of an import, after or (before) each rename: the width on record is
+// none, or kel.bmp's own, and the next import removes whatever the killed one left.
+TEST(RenderCommand, AKillAtAnyStepOfAnImportLeavesNoWidthTheBackgroundLacks)
 {
     QTemporaryDir dir;
     QImage picture(640, 480, QImage::Format_RGB32);
@@ -99,24 +109,69 @@ TEST(RenderCommand, ACrashDuringAnImportLeavesNoWidthTheBackgroundLacks)
     const std::string folder = quoted(dir.path());
     const std::string import =
         "render --folder " + folder + " --picture " + quoted(dir.filePath("photo.png"));
-    ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0);
-
-    // Killed as each bitmap has just been put in place: the width on record is none, or
-    // kel.bmp's own, and the next logon render still prints the calendar.
-    for (const char* lastDone : {"zm.bmp", "kel.bmp"}) {
+    const struct {
+        const char* file;
+        const char* at;
+        bool before;
+        bool noBackground; // the old width on record, but no kel.bmp
+    } kills[] = {
+        {"kel.ini", "1", true, false}, // clearing the old width
+        {"kel.ini", "1", false, false}, {"zm.bmp", "1", true, false},
+        {"zm.bmp", "1", false, false},  {"kel.bmp", "1", false, false},
+        {"kel.bmp", "1", false, true},  {"kel.ini", "2", false, false}, // storing the new one
+    };
+    for (const auto& kill : kills) {
+        const std::string step =
+            std::string(kill.before ? "before " : "after ") + kill.file + " #" + kill.at;
+        // Both bitmaps are written each time (kel.ini only when the width changes).
+        ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0) << step;
+        EXPECT_EQ(QDir(dir.path()).entryList({".*.bmp.*"}, QDir::Files | QDir::Hidden),
+                  QStringList())
+            << "left before " << step;
+        if (kill.noBackground) {
+            ASSERT_TRUE(QFile::remove(dir.filePath("kel.bmp")));
+        }
         const CliResult killed =
             runDeskleaf(import + " --size 1280x720",
                         std::string("ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='") +
-                            CRASH_AFTER_RENAME + "' CRASH_AFTER_RENAME_TO=" + lastDone);
-        EXPECT_NE(killed.status, 0) << lastDone;
-        const int width = QImage(dir.filePath("kel.bmp")).width();
+                            CRASH_AFTER_RENAME + "' CRASH_AFTER_RENAME_TO=" + kill.file +
+                            " CRASH_AT=" + kill.at + (kill.before ? " CRASH_BEFORE=1" : ""));
+        EXPECT_NE(killed.status, 0) << step;
+        const QImage background(dir.filePath("kel.bmp"));
         const QByteArray stored = storedWidth(dir.path());
-        EXPECT_TRUE(stored.isEmpty() || stored == QByteArray::number(width))
-            << lastDone << ": text6=" << stored.toStdString() << " beside kel.bmp " << width;
-        EXPECT_EQ(runDeskleaf("render --folder " + folder).status, 0) << lastDone;
-        ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0);
+        if (!background.isNull()) {
+            EXPECT_TRUE(stored.isEmpty() || stored == QByteArray::number(background.width()))
+                << step << ": text6=" << stored.toStdString() << " beside kel.bmp "
+                << background.width();
+        }
     }
+    ASSERT_EQ(runDeskleaf(import + " --size 1280x720").status, 0);
+    ASSERT_EQ(runDeskleaf(import + " --size 1024x768").status, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden), QStringList());
     EXPECT_EQ(storedWidth(dir.path()), "1024");
+    EXPECT_EQ(runDeskleaf("render --folder " + folder).status, 0);
+}
+
+// Imports into one folder run one after the other: one started while another waits between
+// its kel.bmp and its width leaves the width, kel.bmp and zm.bmp of the same import.
+TEST(RenderCommand, AnImportStartedDuringAnotherWaitsForIt)
+{
+    QTemporaryDir dir;
+    QImage picture(320, 240, QImage::Format_RGB32);
+    picture.fill(qRgb(90, 60, 30));
+    ASSERT_TRUE(picture.save(dir.filePath("photo.png")));
+    const std::string import = "'" + std::string(DESKLEAF_CLI) + "' render --folder " +
+                               quoted(dir.path()) + " --picture " +
+                               quoted(dir.filePath("photo.png"));
+    const std::string flag = quoted(dir.filePath("paused"));
+    runShell("ASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD='" +
+             std::string(CRASH_AFTER_RENAME) + "' CRASH_AFTER_RENAME_TO=kel.bmp PAUSE_FLAG=" +
+             flag + " " + import + " --size 1280x720 & for i in $(seq 300); do [ -e " + flag +
+             " ] && break; sleep 0.1; done; " + import + " --size 1600x900; wait");
+    ASSERT_TRUE(QFile::exists(dir.filePath("paused")));
+    const QImage background(dir.filePath("kel.bmp"));
+    EXPECT_EQ(storedWidth(dir.path()), QByteArray::number(background.width()));
+    EXPECT_EQ(QImage(dir.filePath("zm.bmp")).size(), background.size());
 }
 
 TEST(RenderCommand, Errors)
@@ -138,6 +193,16 @@ TEST(RenderCommand, Errors)
 
     r = runDeskleaf("render --folder " + quoted(dir.filePath("nowhere")) + " --size 800x600");
     EXPECT_EQ(r.status, 1);
+
+    // A picture we may not read says so (as nobody, where the test runs as root).
+    QImage(8, 8, QImage::Format_RGB32).save(dir.filePath("secret.png"));
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("secret.png"), {}));
+    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther);
+    r = runDeskleaf("render --folder " + folder + " --picture " +
+                        quoted(dir.filePath("secret.png")) + " --size 800x600",
+                    geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(std::strerror(EACCES)), std::string::npos) << r.err;
 
     for (const char* args :
          {"render", "render --folder", "render --folder . --size 800",

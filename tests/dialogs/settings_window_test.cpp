@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 
 using namespace deskleaf;
 using deskleaf::testfiles::readBytes;
@@ -180,6 +183,32 @@ TEST_F(SettingsWindowTest, AStoredTextIsReplacedOnlyThroughTheConfirmation)
     };
     save({});
     EXPECT_EQ(customText(folder.profile(), 3, 7), std::nullopt); // an emptied box removes it
+}
+
+// A text another writer stores while the save waits for the lock is found, not overwritten.
+TEST_F(SettingsWindowTest, ATextStoredMeanwhileIsAskedAboutNotOverwritten)
+{
+    ASSERT_TRUE(writeBytes(folder.settingsPath(), "[MyApp4]\r\n"));
+    open();
+    pick(7);
+    std::promise<void> holding;
+    std::thread other([&] {
+        ProfileFile file(folder.settingsPath());
+        const ProfileFile::Hold held = file.hold();
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        file.write("MyApp4", "03-07", "abc");
+    });
+    holding.get_future().wait();
+    bool asked = false;
+    onModal = [&](QDialog& form4) {
+        asked = true;
+        click(form4, "xpcmdbutton1"); // 放 弃
+    };
+    save(QStringLiteral("生日"));
+    other.join();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n");
 }
 
 TEST_F(SettingsWindowTest, TextPromptsArePlaceholdersAndIconLabelsAreTold)
