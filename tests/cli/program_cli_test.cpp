@@ -48,6 +48,17 @@ struct Home {
     {
         return runDeskleaf(args + " --folder " + quoted(folder), environment + " " + more);
     }
+    // A link to the binary beside a Tidemark, as the build tree's app/deskleaf: auto-run
+    // registers that Tidemark.
+    QString besideTidemark() const
+    {
+        const QString app = tmp.filePath("app");
+        QDir().mkpath(app);
+        QFile::link(DESKLEAF_CLI, app + "/deskleaf");
+        writeBytes(app + "/Tidemark", "#!/bin/sh\n");
+        QFile(app + "/Tidemark").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        return app + "/deskleaf";
+    }
     // Started by another name: a link to the binary.
     CliResult runAs(const QString& program, const std::string& args,
                     const std::string& more = "") const
@@ -174,7 +185,9 @@ TEST(RefreshCommand, AtOnceMakesTheDayOnce)
     ASSERT_EQ(home.run("render --size 800x600 --picture " + quoted(home.tmp.filePath("photo.png")))
                   .status,
               0);
-    ASSERT_EQ(home.run("autorun on", "PATH=" + quoted(bin) + ":\"$PATH\"").status, 0);
+    ASSERT_EQ(home.runAs(home.besideTidemark(), "autorun on", "PATH=" + quoted(bin) + ":\"$PATH\"")
+                  .status,
+              0);
     const CliResult r = runShell("for i in 1 2 3; do " + home.environment + " PATH=" + quoted(bin) +
                                  ":\"$PATH\" XDG_CURRENT_DESKTOP=GNOME '" + DESKLEAF_CLI +
                                  "' refresh --folder " + quoted(home.folder) + " & done; wait");
@@ -259,13 +272,8 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
     EXPECT_EQ(home.run("autorun status", path).out,
               "auto-run\toff\nlogon start\toff\ndaily refresh\toff\n");
     // Started by a link beside Tidemark, as the build tree's app/deskleaf.
-    const QString app = home.tmp.filePath("app");
-    ASSERT_TRUE(QDir().mkpath(app) && QFile::link(DESKLEAF_CLI, app + "/deskleaf"));
-    ASSERT_TRUE(writeBytes(app + "/Tidemark", "#!/bin/sh\n"));
-    QFile(app + "/Tidemark").setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    const auto run = [&](const std::string& args) {
-        return home.runAs(app + "/deskleaf", args, path);
-    };
+    const QString link = home.besideTidemark(), app = QFileInfo(link).absolutePath();
+    const auto run = [&](const std::string& args) { return home.runAs(link, args, path); };
 
     r = run("autorun on");
     ASSERT_EQ(r.status, 0) << r.err;
