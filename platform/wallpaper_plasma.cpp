@@ -69,14 +69,15 @@ print(shown);
 )");
 
 // What current() prints: for each desktop its plugin, and the image wallpaper's picture
-// and fill mode (null where never set).
+// and fill mode ("" and -1 where never set: Plasma's own picture, which it crops). The
+// defaults give readConfig the type to read.
 const QString kCurrentScript = QStringLiteral(R"(var all = desktops();
 var found = [];
 for (var i = 0; i < all.length; i++) {
     var d = all[i];
     d.currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
     found.push({ id: d.id, screen: d.screen, plugin: d.wallpaperPlugin,
-                 image: d.readConfig("Image", null), fillMode: d.readConfig("FillMode", null) });
+                 image: d.readConfig("Image", ""), fillMode: d.readConfig("FillMode", -1) });
 }
 print(JSON.stringify(found));
 )");
@@ -93,8 +94,8 @@ for (var i = 0; i < all.length; i++) {
         continue;
     d.wallpaperPlugin = was.plugin;
     d.currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
-    d.writeConfig("Image", was.image === null ? "" : was.image);
-    d.writeConfig("FillMode", was.fillMode === null ? 2 : Number(was.fillMode));
+    d.writeConfig("Image", was.image);
+    d.writeConfig("FillMode", was.fillMode < 0 ? 2 : was.fillMode);
     shown++;
 }
 print(shown);

@@ -144,22 +144,22 @@ private:
     }
 
     // The connected outputs' names, the first output of each RandR monitor, as xfdesktop
-    // (through GTK) names them: `xrandr --listmonitors` prints "0: +*NAME W/MMxH/MM+X+Y
-    // OUTPUT...".
+    // (through GTK) names them: `xrandr --listmonitors` prints "Monitors: 2", then for each
+    // "0: +*NAME W/MMxH/MM+X+Y  OUTPUT" (names may hold spaces).
     QStringList outputs()
     {
         if (!has(QStringLiteral("xrandr")))
             throw StepError(QStringLiteral("Xfce's desktop has not stored a wallpaper yet, "
                                            "and xrandr, which names the monitors it will read "
                                            "it for, is not installed"));
+        static const QRegularExpression geometry(
+            QStringLiteral("^\\s*\\d+:.* \\d+/\\d+x\\d+/\\d+[+-]\\d+[+-]\\d+ (.+)$"));
         QStringList names;
         const QStringList lines = run(QStringLiteral("xrandr"), {QStringLiteral("--listmonitors")})
                                       .split(u'\n', Qt::SkipEmptyParts);
-        for (const QString& line : lines) {
-            const QStringList fields = line.simplified().split(u' ');
-            if (fields.size() >= 4 && fields[0].endsWith(u':'))
-                names << fields[3];
-        }
+        for (const QString& line : lines)
+            if (const QRegularExpressionMatch match = geometry.match(line); match.hasMatch())
+                names << match.captured(1).trimmed();
         if (names.isEmpty())
             throw StepError(QStringLiteral("xrandr --listmonitors named no monitor"));
         return names;
