@@ -81,17 +81,10 @@ const DesktopRun kRuns[] = {
       kXfce + "-p " + kHdmi + "0/last-image -n -t string -s {2}", kHdmi + "0/image-style",
       kXfce + "-p " + kHdmi + "1/last-image -n -t string -s {2}", kHdmi + "1/image-style"},
      {}},
-    {"Xfce: no monitor named", "XFCE", {"xfconf-query", "xrandr"}, {},
-     {{{}, "1", {}, false}}, {kXfce + "-l -v", "xrandr --listmonitors"},
-     "Could not set the wallpaper on Xfce: xrandr --listmonitors named no monitor"},
     {"Plasma per screen: where each monitor lies", "KDE", {"qdbus"}, {{"evaluateScript", "2\n"}},
      {{"HDMI-1", "1", {1920, 0, 1080, 1920}, false}},
      {kPlasma + "var pictures = [{\"height\":1920,\"uri\":\"{uri1}\",\"width\":1080,\"x\":1920,\"y\":0}];"},
      {}},
-    {"Plasma per screen without the monitor's place", "KDE", {"qdbus"}, {},
-     {{"HDMI-1", "1", {}, false}}, {},
-     "Could not set the wallpaper on KDE Plasma: where the monitor \"HDMI-1\" lies was not given, "
-     "so its desktop in Plasma is not known"},
     // Before its desktops exist the shell runs the script and changes nothing.
     {"Plasma without desktops", "KDE", {"dbus-send"},
      {{"evaluateScript", "method return time=1.5 sender=:1.9 -> destination=:1.20 serial=7\n"
@@ -112,7 +105,8 @@ struct Folder {
         testfiles::writeBytes(picture, "1");
         testfiles::writeBytes(tmp.filePath("2"), "2");
     }
-    // {1}, {2} and {uri1} in text made the copies of pictures 1 and 2, told by their bytes.
+    // text with {1}, {2} and {uri1} replaced by the copies of pictures 1 and 2 (told by their
+    // bytes) and the first one's URI.
     QString expand(QString text) const
     {
         for (const QString& name : QDir(cache).entryList({"wallpaper-*"}, QDir::Files)) {
