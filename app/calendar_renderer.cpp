@@ -33,6 +33,13 @@ constexpr std::array<Row, 7> kRows{{
 }};
 constexpr int kTopRowShift = 35; // rows 1 to 6 move up when row 0 is empty
 
+// A cell's 休 or 班 sits right of its day number, level with the top of the digits: the
+// narrowest gap after a two-digit number is 13 pixels (rows 3 to 6), the square is 11.
+constexpr double kDigitWidth = 10.5; // a digit of the 16-point numbers
+constexpr int kMarkGap = 1;
+constexpr int kMarkDrop = 3;
+constexpr double kMarkPoints = 6.75; // a 9-pixel glyph
+
 // The day part of a cell: its first two characters, untrimmed ("7 " for the 7th).
 QString dayPart(const QString& caption)
 {
@@ -115,10 +122,25 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& c
             surface.print(part(caption));
         }
     };
+    const auto printMarks = [&](const Row& row, int y) {
+        for (int c = 0; c < row.cells; ++c) {
+            const OfficialDay& day = grid.cellMark(row.firstCell + c);
+            if (day.mark == DayMark::None)
+                continue;
+            const qsizetype digits = dayPart(grid.Label3(row.firstCell + c)).trimmed().size();
+            surface.setFontSize(kMarkPoints * scale);
+            surface.setCurrentX(
+                x0 + (row.numberX[std::size_t(c)] + digits * kDigitWidth + kMarkGap) * scale);
+            surface.setCurrentY((y + kMarkDrop) * scale);
+            surface.printBadge(dayMarkText(day.mark),
+                               day.mark == DayMark::Off ? kDayOffSquare : kWorkdaySquare);
+        }
+    };
     for (std::size_t r = 0; r < kRows.size(); ++r) {
         const Row& row = kRows[r];
         const int rowShift = r == 0 ? 0 : shift;
         printParts(row, row.numberY - rowShift, 16, row.numberX, dayPart);
+        printMarks(row, row.numberY - rowShift);
         printParts(row, row.lunarY - rowShift, 8, row.lunarX, lunarPart);
     }
 

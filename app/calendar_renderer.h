@@ -19,16 +19,21 @@ inline const QColor kTodayRed{255, 11, 23};
 // default colour.
 QColor calendarColour(const QString& text);
 
+// The squares behind the 休 of an official day off and the 班 of a make-up working day: dark
+// enough for their white glyphs on any picture, and neither is today's red.
+inline const QColor kDayOffSquare{0, 128, 80};
+inline const QColor kWorkdaySquare{72, 84, 110};
+
 // The width of the calendar block at the picture's right-hand side.
 inline constexpr int kCalendarBlockWidth = 340;
 
 // Prints the grid's month onto surface: its header, the day cells (the grid's today in
-// red) and the today line, in a block against the surface's right edge. scale is the
-// screen's scale factor: the block, its fonts and its offsets grow with it, and at 1 every
-// pixel is where it was placed for 100 %. The block goes by
-// the picture's own width, not by the width stored at import: a picture replaced without its
-// stored width must still show its calendar. Throws PictureError, printing nothing, when the
-// picture is narrower than the block.
+// red, the cells' 休 and 班 marks beside their numbers) and the today line, in a block against the
+// surface's right edge. scale is the screen's scale factor: the block, its fonts and its offsets
+// grow with it, and at 1 every pixel is where it was placed for 100 %. The block goes by the
+// picture's own width, not by the width stored at import: a picture replaced without its stored
+// width must still show its calendar. Throws PictureError, printing nothing, when the picture is
+// narrower than the block.
 void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
                    double scale = 1);
 

@@ -25,8 +25,17 @@ MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder)
     return [&folder](int month, int day) { return customText(folder.profile(), month, day); };
 }
 
+MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder)
+{
+    if (!holidayMarksShown(folder))
+        return {};
+    auto days = std::make_shared<const OfficialDays>(OfficialDays::load());
+    return [days](QDate date) { return days->day(date); };
+}
+
 void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today)
 {
+    grid.setDayMarks(dayMarksOf(folder));
     grid.fill(today, today, customTextsOf(folder));
 }
 
@@ -223,6 +232,17 @@ bool calendarOnEveryScreen(const ProgramFolder& folder)
 void storeCalendarOnEveryScreen(ProgramFolder& folder, bool on)
 {
     writeSetting(folder.profile(), settings::CalendarOnEveryScreen,
+                 on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool holidayMarksShown(const ProgramFolder& folder)
+{
+    return readSetting(folder.profile(), settings::HolidayMarks).trimmed() != QLatin1String("0");
+}
+
+void storeHolidayMarks(ProgramFolder& folder, bool on)
+{
+    writeSetting(folder.profile(), settings::HolidayMarks,
                  on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 

@@ -55,7 +55,10 @@ bool isLogonStart(const QStringList& arguments);
 
 // The folder's own texts for a month and day, as the grid looks them up.
 MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder);
-// Brings grid to today's month, as the wallpaper prints it.
+// The official days off and make-up working days the calendar marks, from the shipped and
+// the user's files; none when the folder's settings turn the marks off.
+MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder);
+// Brings grid to today's month, as the wallpaper prints it, with the marks of dayMarksOf.
 void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today);
 
 // What the wallpaper is composed for: the monitors, the desktop's layout, and the fit and
@@ -125,6 +128,11 @@ PictureFit storedPictureFit(const ProgramFolder& folder);
 void storePictureFit(ProgramFolder& folder, PictureFit fit);
 bool calendarOnEveryScreen(const ProgramFolder& folder);
 void storeCalendarOnEveryScreen(ProgramFolder& folder, bool on);
+
+// Whether the calendar shows the 休 and 班 marks (the default), as stored. The store throws
+// ProfileError.
+bool holidayMarksShown(const ProgramFolder& folder);
+void storeHolidayMarks(ProgramFolder& folder, bool on);
 
 struct AutoRunResult {
     QString notice; // said once when ticked where there is no daily refresh, else empty

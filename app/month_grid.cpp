@@ -74,7 +74,7 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
     // Cells the month does not reach go back to their initial captions, so a month
     // never shows stale days of an earlier one.
     for (int i = 0; i < kCells; ++i)
-        cells_[i] = Cell{initialCaption(i), false, kCellColour};
+        cells_[i] = Cell{initialCaption(i), false, kCellColour, {}};
 
     const int start = monthStart_.dayOfWeek() % 7; // Qt: 1 = Monday ... 7 = Sunday
     const QString separator = kind_ == Kind::Main ? QStringLiteral(" ") : QStringLiteral("\r\n");
@@ -94,12 +94,19 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
                                 ? QString::number(cellDate.day())
                                 : QString::number(cellDate.day()) + separator + lunar;
         cells_[i].visible = kind_ == Kind::Picker;
+        if (marks_)
+            cells_[i].mark = marks_(cellDate);
         // The picker marks today only in today's month.
         if (kind_ == Kind::Picker && cellDate == today)
             cells_[i].colour = kTodayColour;
     }
 
-    const QString text = todayText(today, customText);
+    QString holiday;
+    if (marks_) {
+        if (const OfficialDay day = marks_(today); day.mark == DayMark::Off)
+            holiday = day.name;
+    }
+    const QString text = todayText(today, customText, holiday);
     label6_ = text.isEmpty() ? QString() : QStringLiteral("今天是:") + text;
 }
 
@@ -140,7 +147,8 @@ QString lunarMonthHeader(QDate today)
     return QStringLiteral("农历:") + n + QStringLiteral("月");
 }
 
-QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText)
+QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText,
+                  const QString& holidayName)
 {
     clsDate date;
     date.sInitDate(today.year(), today.month(), today.day());
@@ -151,7 +159,7 @@ QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText)
         if (const auto text = customText(today.month(), today.day()))
             return *text;
     }
-    return {};
+    return holidayName;
 }
 
 } // namespace deskleaf

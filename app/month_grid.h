@@ -6,6 +6,8 @@
 // first. The 1st of a month goes into cell (weekday - 1), weekday 1 = Sunday.
 #pragma once
 
+#include "official_days.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -24,7 +26,14 @@ public:
     // The user's text for a month and day, when one is stored.
     using CustomTextLookup = std::function<std::optional<QString>(int month, int day)>;
 
+    // The official day off or make-up working day of a date, when one is to be shown.
+    using DayMarkLookup = std::function<OfficialDay(QDate)>;
+
     explicit MonthGrid(Kind kind);
+
+    // The marks the next fills give the cells, and the holiday's name today's line falls back
+    // on; none (the default) marks nothing.
+    void setDayMarks(DayMarkLookup marks) { marks_ = std::move(marks); }
 
     // Fills the grid for the month of shown: every cell the month reaches gets its
     // caption, every other cell its initial caption, and Label6 today's text.
@@ -49,6 +58,8 @@ public:
     const QString& Label6() const { return label6_; } // "今天是:" and today's text, or empty
 
     bool cellVisible(int cell) const { return cells_.at(cell).visible; }
+    // The cell's 休 or 班 and the holiday's name; None for cells the month does not reach.
+    const OfficialDay& cellMark(int cell) const { return cells_.at(cell).mark; }
     QColor cellColour(int cell) const { return cells_.at(cell).colour; }
     // Picker layout, in twips: rows move up when cell 0 is not used.
     int cellTop(int cell) const;
@@ -65,6 +76,7 @@ private:
         QString caption;
         bool visible = false;
         QColor colour = kCellColour;
+        OfficialDay mark;
     };
     bool cellZeroUsed() const { return cells_[0].caption != initialCaption(0); }
 
@@ -73,6 +85,7 @@ private:
     QDate today_;
     QDate monthStart_;
     std::array<Cell, kCells> cells_;
+    DayMarkLookup marks_;
     QString label2_, label4_, label5_, label6_;
 };
 
@@ -80,7 +93,9 @@ private:
 QString monthYearHeader(QDate today);
 QString lunarMonthHeader(QDate today);
 
-// Today's line: the lunar festival, else the user's text for the day, else nothing.
-QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText);
+// Today's line: the lunar festival, else the user's text for the day, else the name of the
+// official holiday when today is a day off (holidayName), else nothing.
+QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText,
+                  const QString& holidayName = {});
 
 } // namespace deskleaf

@@ -60,6 +60,30 @@ void picBuffer::print(const QString& text)
     painter.drawText(QPointF(x_, y_ + metrics.ascent()), text);
 }
 
+void picBuffer::printBadge(const QString& mark, QColor fill)
+{
+    if (mark.isEmpty() || composed_.isNull())
+        return;
+    QFont font;
+    font.setFamilies({QString::fromLatin1(kCjkFamily)});
+    font.setBold(true);
+    const int glyph = pixelSize(points_);
+    font.setPixelSize(glyph);
+    font.setStyleStrategy(QFont::PreferAntialias);
+
+    // A square one pixel wider than the glyph on each side, at least 1/8 of it.
+    const double pad = std::max(1.0, glyph / 8.0);
+    const QRectF square(x_, y_, glyph + 2 * pad, glyph + 2 * pad);
+    QPainter painter(&composed_);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(square, pad * 1.5, pad * 1.5);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(square, Qt::AlignCenter, mark);
+}
+
 namespace {
 [[noreturn]] void failed(const QString& path, const QString& why)
 {

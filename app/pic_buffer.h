@@ -33,6 +33,14 @@ public:
     // Draws the glyphs of text, without a background, with the text's top-left corner
     // at the current position.
     virtual void print(const QString& text) = 0;
+    // Draws mark, one glyph at the current font size, in white on a small rounded square of
+    // fill whose top-left corner is at the current position. A surface without such squares
+    // prints the glyph alone.
+    virtual void printBadge(const QString& mark, QColor fill)
+    {
+        setForeColor(fill);
+        print(mark);
+    }
 };
 
 class picBuffer final : public TextSurface {
@@ -55,6 +63,7 @@ public:
     void setCurrentX(double x) override { x_ = x; }
     void setCurrentY(double y) override { y_ = y; }
     void print(const QString& text) override;
+    void printBadge(const QString& mark, QColor fill) override;
 
 private:
     QImage background_;

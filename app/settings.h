@@ -29,6 +29,8 @@ inline constexpr SettingKey PictureFit{"Deskleaf", "fit", "stretch"};
 inline constexpr SettingKey BackgroundFit{"Deskleaf", "backgroundFit", "stretch"};
 // "1": the calendar on every monitor, not only on the primary one.
 inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
+// "0": no 休 and 班 marks on the calendar; they are shown by default.
+inline constexpr SettingKey HolidayMarks{"Deskleaf", "holidayMarks", "1"};
 inline constexpr const char* CustomTextSection = "MyApp4";
 inline constexpr int DefaultCalendarColour = 16771047;
 } // namespace settings

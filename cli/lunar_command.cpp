@@ -3,6 +3,7 @@
 #include "arguments.h"
 #include "clsDate.h"
 #include "day_serial.h"
+#include "official_days.h"
 
 #include <algorithm>
 #include <ostream>
@@ -39,6 +40,7 @@ int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ost
         range[i] = *date;
     }
 
+    const OfficialDays official = OfficialDays::load();
     std::string buffer;
     buffer.reserve(1 << 16);
     for (std::int32_t s = range[0]; s <= range[1]; ++s) {
@@ -60,6 +62,11 @@ int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ost
             buffer += '\t';
             buffer += text;
         }
+        const OfficialDay day = official.day(QDate(c.year, c.month, c.day));
+        buffer += '\t';
+        buffer += dayMarkText(day.mark).toStdString();
+        buffer += '\t';
+        buffer += day.name.toStdString();
         buffer += '\n';
         if (buffer.size() > (1 << 16) - 256) {
             out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));

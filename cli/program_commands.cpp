@@ -2,6 +2,7 @@
 
 #include "command_support.h"
 #include "jobs.h"
+#include "official_days.h"
 #include "settings.h"
 #include "system_colour.h"
 
@@ -235,6 +236,53 @@ int autorun(const Arguments& args, ProgramFolder& folder, std::ostream& out, std
     return 0;
 }
 
+// The years the 休 and 班 marks cover and where each file comes from; the files of the user's
+// own that were refused; and once, the year missing for today's calendar.
+int listHolidays(std::ostream& out, std::ostream& err)
+{
+    const OfficialDays days = OfficialDays::load();
+    std::string lines;
+    for (const OfficialDays::YearFile& file : days.years()) {
+        if (!file.path.isEmpty())
+            lines += std::to_string(file.year) +
+                     (file.source == OfficialDays::Source::User ? "\tyours\t" : "\tshipped\t") +
+                     native(file.path) + '\n';
+        if (!file.refused.isEmpty())
+            err << "deskleaf holidays: refused " << file.refused.toStdString()
+                << (file.path.isEmpty() ? "\n" : "; the shipped file serves\n");
+    }
+    out << lines;
+    if (const std::optional<int> year = days.missingYear(RealDesktop::today()))
+        err << "deskleaf holidays: no file covers " << *year << ", so its days are not marked; "
+            << "when the State Council's notice is out, add it with "
+            << "\"deskleaf holidays import FILE\" (it goes to "
+            << native(userHolidayFolder() + QStringLiteral("/%1.json").arg(*year)) << ")\n";
+    return 0;
+}
+
+int holidays(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
+{
+    if (args.words.empty())
+        return listHolidays(out, err);
+    const std::string_view what = args.words[0];
+    if (what == "import" && args.words.size() == 2) {
+        const ImportResult result =
+            importOfficialYear(pathArgument(args.words[1]), userHolidayFolder());
+        out << result.year << '\t' << native(result.path) << '\n'
+            << (result.changes.isEmpty() ? QStringLiteral("no day changed") : result.changes)
+                   .toStdString()
+            << '\n';
+        return 0;
+    }
+    if (what == "marks" && args.words.size() == 2 &&
+        (args.words[1] == "on" || args.words[1] == "off")) {
+        ensureSettingsFile(folder);
+        storeHolidayMarks(folder, args.words[1] == "on");
+        return 0;
+    }
+    throw UsageError{"\"" + std::string(what) + "\": import FILE or marks on|off"};
+}
+
 const std::vector<Verb>& verbs()
 {
     static const std::vector<Verb> table = {
@@ -278,6 +326,20 @@ const std::vector<Verb>& verbs()
          0,
          0,
          reminders},
+        {"holidays",
+         "deskleaf holidays [--folder DIR]\n"
+         "       deskleaf holidays import FILE\n"
+         "       deskleaf holidays marks on|off [--folder DIR]",
+         "Lists the years whose official days off (休) and make-up working days (班) the\n"
+         "calendar marks, a tab, shipped or yours, a tab, the file; says the year missing for\n"
+         "today's calendar. import checks FILE, a year's notice as JSON ({\"year\": YYYY,\n"
+         "\"days\": [{\"name\", \"date\", \"isOffDay\"}]}, dates in YYYY or the December\n"
+         "before, each once, names given), puts it in place of the shipped one for that year\n"
+         "and prints the days it changed. marks turns the calendar's marks on or off.",
+         {},
+         0,
+         2,
+         holidays},
         {"autorun",
          "deskleaf autorun on|off|status [--folder DIR]",
          "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"

@@ -90,10 +90,16 @@ int runMonth(std::span<const std::string_view> args, std::ostream& out, std::ost
         const ProgramFolder folder(folderOption(opts));
 
         MonthGrid grid(MonthGrid::Kind::Main);
+        grid.setDayMarks(dayMarksOf(folder));
         grid.fill(*month, today, customTextsOf(folder));
         std::string text;
-        for (int i = 0; i < MonthGrid::kCells; ++i)
-            text += std::to_string(i) + '\t' + grid.Label3(i).toStdString() + '\n';
+        for (int i = 0; i < MonthGrid::kCells; ++i) {
+            text += std::to_string(i) + '\t' + grid.Label3(i).toStdString();
+            // A marked cell's 休 or 班 in a third column.
+            if (const DayMark mark = grid.cellMark(i).mark; mark != DayMark::None)
+                text += '\t' + dayMarkText(mark).toStdString();
+            text += '\n';
+        }
         text += "Label4\t" + grid.Label4().toStdString() + '\n';
         text += "Label5\t" + grid.Label5().toStdString() + '\n';
         text += "Label6\t" + grid.Label6().toStdString() + '\n';
