@@ -246,6 +246,21 @@ void storeHolidayMarks(ProgramFolder& folder, bool on)
                  on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+QString missingHolidaysNotice(ProgramFolder& folder, QDate today)
+{
+    if (!holidayMarksShown(folder))
+        return {};
+    const std::optional<int> year = OfficialDays::load().missingYear(today);
+    const QString told = QString::number(year.value_or(0));
+    if (!year || readSetting(folder.profile(), settings::HolidayNoticeYear).trimmed() == told)
+        return {};
+    try {
+        writeSetting(folder.profile(), settings::HolidayNoticeYear, told);
+    } catch (const ProfileError&) {
+    }
+    return missingYearNotice(*year);
+}
+
 ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop)
 {
     return composeTargetFor(folder, desktop.screens(), desktop.wallpaper.layout(), std::nullopt);

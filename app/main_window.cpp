@@ -86,6 +86,13 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     Label7_ = label(CustomPanel1_, "Label7", {}, twipsRect(9000, 480, 2100, 480));
     Label7_->setWordWrap(true);
 
+    // Said without a prompt, which would stop the window's commands and the logon start.
+    holidayNotice_ = label(CustomPanel1_, "holidayNotice", {}, twipsRect(120, 6840, 10935, 615));
+    holidayNotice_->setWordWrap(true);
+    holidayNotice_->setStyleSheet(
+        QStringLiteral("color: white; background: rgba(0, 0, 0, 160); padding: 2px;"));
+    holidayNotice_->hide();
+
     xptopbuttons2_ = new xptopbuttons(CustomPanel1_);
     xptopbuttons2_->setObjectName(QStringLiteral("xptopbuttons2"));
     xptopbuttons2_->setValue(xptopbuttons::Minimise);
@@ -136,6 +143,7 @@ bool MainWindow::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate) {
         refreshGrid();
         renewForToday();
+        tellMissingHolidays();
     }
     return QWidget::event(event);
 }
@@ -168,6 +176,19 @@ ComposeTarget MainWindow::target()
     if (target.screens.isEmpty())
         target.screens = ComposeTarget::single(services_.screenSize(this)).screens;
     return target;
+}
+
+void MainWindow::tellMissingHolidays()
+{
+    // Once a year missing: kel.ini records it, and this run too when kel.ini cannot.
+    if (noticeDay_ == grid_.today())
+        return;
+    noticeDay_ = grid_.today();
+    if (const QString notice = missingHolidaysNotice(services_.folder, noticeDay_);
+        !notice.isEmpty()) {
+        holidayNotice_->setText(notice);
+        holidayNotice_->show();
+    }
 }
 
 void MainWindow::renewForToday()

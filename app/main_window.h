@@ -58,6 +58,8 @@ private:
     // Fills the hidden grid for today, the one look at the clock of a command: what follows
     // goes by grid_.today().
     void refreshGrid();
+    // Says once, over the preview, which year's days off are missing for today's calendar.
+    void tellMissingHolidays();
     void showPreview();
     // What the wallpaper is composed for now: the desktop's monitors, or the window's screen.
     ComposeTarget target();
@@ -81,11 +83,13 @@ private:
     QLabel* Label55_;
     QCheckBox* Check1_;
     QLabel* Label7_;
+    QLabel* holidayNotice_; // over the preview's foot: the year of days off that is missing
     xptopbuttons* xptopbuttons1_;
     xptopbuttons* xptopbuttons2_;
     QLabel* Image1_;
     bool painted_ = false;
-    QDate shownDay_; // the day the preview's calendar was composed for
+    QDate shownDay_;  // the day the preview's calendar was composed for
+    QDate noticeDay_; // the day the missing days off were last looked at
 };
 
 } // namespace deskleaf

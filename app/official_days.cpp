@@ -184,7 +184,9 @@ OfficialDay OfficialDays::day(QDate date) const
 
 bool OfficialDays::covers(QDate date) const
 {
-    return data_.contains(date.year()) && (date.month() < 12 || data_.contains(date.year() + 1));
+    // A notice names days of its own year and of the December before, never of its own
+    // December: the days of December wait for the next year's file.
+    return data_.contains(date.month() < 12 ? date.year() : date.year() + 1);
 }
 
 std::optional<int> OfficialDays::missingYear(QDate date) const

@@ -53,8 +53,8 @@ public:
     // The mark of a day: from its year's file, else from the next year's (the December before
     // a notice's year). None where no file names it or where the data is missing.
     OfficialDay day(QDate date) const;
-    // Whether the days of date's month can be marked: its year's file is there, and for
-    // December the next year's too.
+    // Whether the days of date's month can be marked: its year's file is there, for December
+    // the next year's.
     bool covers(QDate date) const;
     // The year whose file is missing for the calendar of date: date's own year, else from
     // 1 November the next year. Nothing when both are there.

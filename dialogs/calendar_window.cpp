@@ -1,5 +1,6 @@
 #include "calendar_window.h"
 
+#include "calendar_renderer.h"
 #include "sans_font.h"
 #include "twips.h"
 
@@ -26,6 +27,7 @@ const QColor kBackground{192, 192, 192};
 constexpr std::array<int, 7> kLabel1Left{435, 945, 1440, 1905, 2385, 2865, 3345};
 // Cells are 75 twips wider than designed so that two Chinese characters fit.
 constexpr int kCellWidth = 450, kCellHeight = 525;
+constexpr int kMarkSide = 11; // pixels: a cell's 休 or 班 right of a two-digit number
 // Weekday headers one line of their font tall, ending where cell 0 begins.
 constexpr int kLabel1Top = 840, kLabel1Height = 240;
 // Label8 and Text1 (Label8 15 twips narrower than designed, to end where Text1 begins) sit below
@@ -121,6 +123,13 @@ Calendar::Calendar(std::function<QDate()> today, MonthGrid::CustomTextLookup cus
         cell->installEventFilter(this);
         cell->hide();
         Label3_[i] = cell;
+        QLabel* mark =
+            label(cell, QStringLiteral("mark_%1").arg(i), {}, sansFont(6.75, true),
+                  QRect(kCellWidth / kTwipsPerPixel - kMarkSide - 1, 1, kMarkSide, kMarkSide));
+        mark->setAlignment(Qt::AlignCenter);
+        mark->setAttribute(Qt::WA_TransparentForMouseEvents); // a click picks the cell
+        mark->hide();
+        marks_[i] = mark;
     }
     Label6_ = label(this, QStringLiteral("Label6"), {}, text, twipsRect(480, 5280, 3255, 375));
     setTextColour(Label6_, MonthGrid::kLabel6Colour);
@@ -165,6 +174,12 @@ void Calendar::resetToToday()
     fillGrid();
 }
 
+void Calendar::setDayMarks(MonthGrid::DayMarkLookup marks)
+{
+    grid_.setDayMarks(std::move(marks));
+    fillGrid();
+}
+
 void Calendar::fillGrid()
 {
     grid_.page(today_(), 12 * HScroll2_->value() + HScroll1_->value(), customText_);
@@ -179,6 +194,15 @@ void Calendar::fillGrid()
         setTextColour(cell, grid_.cellColour(i));
         cell->move(px(grid_.cellLeft(i)), px(grid_.cellTop(i)));
         cell->setVisible(grid_.cellVisible(i));
+        const OfficialDay& day = grid_.cellMark(i);
+        marks_[i]->setText(dayMarkText(day.mark));
+        marks_[i]->setStyleSheet(
+            QStringLiteral("color: white; border-radius: 2px; background: %1;")
+                .arg((day.mark == DayMark::Off ? kDayOffSquare : kWorkdaySquare).name()));
+        marks_[i]->setVisible(day.mark != DayMark::None);
+        if (day.mark != DayMark::None)
+            cell->setAccessibleName(cell->accessibleName() + u' ' + marks_[i]->text() + u' ' +
+                                    day.name);
     }
     Label6_->setText(grid_.Label6());
     // A month that reaches cell 36 has it where Label6's upper place is: the line goes below.

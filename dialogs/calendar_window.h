@@ -39,6 +39,9 @@ public:
     static QString dateText(QDate day);
     static std::optional<QDate> dateOfText(const QString& text);
 
+    // The 休 and 班 the cells show from the next fill on; none by default.
+    void setDayMarks(MonthGrid::DayMarkLookup marks);
+
     // The date picked in this window, null until a pick.
     QDate picked() const { return picked_; }
     const MonthGrid& grid() const { return grid_; }
@@ -68,6 +71,7 @@ private:
     QLabel* Label5_;
     std::array<QLabel*, 7> Label1_{};
     std::array<QLabel*, MonthGrid::kCells> Label3_{};
+    std::array<QLabel*, MonthGrid::kCells> marks_{}; // a cell's 休 or 班, at its top right
     QLabel* Label6_;
     QLabel* Label8_;
     QLineEdit* Text1_;

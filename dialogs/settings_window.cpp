@@ -108,6 +108,13 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     everyScreen_->setFont(font);
     everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
     everyScreen_->setGeometry(twipsRect(2760, 2760, 1815, 300));
+    holidayMarks_ = new QCheckBox(QStringLiteral("标休/班"), XPContainer1_);
+    holidayMarks_->setObjectName(QStringLiteral("holidayMarks"));
+    holidayMarks_->setFont(font);
+    holidayMarks_->setAccessibleName(QStringLiteral("在日历上标出休和班"));
+    holidayMarks_->setToolTip(QStringLiteral("在日历上标出法定节假日的“休”和调休上班的“班”"));
+    holidayMarks_->setChecked(holidayMarksShown(services_.folder));
+    holidayMarks_->setGeometry(twipsRect(3600, 3278, 1020, 300));
     xpcmdbutton3_ =
         commandButton(XPContainer1_, "xpcmdbutton3", QStringLiteral("设置桌面图标背景透明"), font,
                       twipsRect(1320, 3240, 2175, 375));
@@ -121,6 +128,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     setTabOrder(xpcmdbutton1_, fit_);
     setTabOrder(fit_, everyScreen_);
     setTabOrder(everyScreen_, xpcmdbutton3_);
+    setTabOrder(xpcmdbutton3_, holidayMarks_);
 
     connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &SettingsWindow::chooseColour);
     connect(ok_, &xpcmdbutton::Click, this, [this] {
@@ -139,6 +147,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &SettingsWindow::saveFestival);
     connect(fit_, &QComboBox::activated, this, &SettingsWindow::storeFit);
     connect(everyScreen_, &QCheckBox::clicked, this, &SettingsWindow::storeCalendarOnEveryScreen);
+    connect(holidayMarks_, &QCheckBox::clicked, this, &SettingsWindow::storeHolidayMarks);
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
 
@@ -165,6 +174,16 @@ void SettingsWindow::storeCalendarOnEveryScreen(bool on)
     } catch (const std::exception& e) {
         tell(QString::fromUtf8(e.what()));
         everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
+    }
+}
+
+void SettingsWindow::storeHolidayMarks(bool on)
+{
+    try {
+        deskleaf::storeHolidayMarks(services_.folder, on);
+    } catch (const std::exception& e) {
+        tell(QString::fromUtf8(e.what()));
+        holidayMarks_->setChecked(holidayMarksShown(services_.folder));
     }
 }
 
@@ -232,6 +251,7 @@ void SettingsWindow::clearIconLabels()
 void SettingsWindow::pickDate()
 {
     Calendar picker(services_.today, customTextsOf(services_.folder), this);
+    picker.setDayMarks(dayMarksOf(services_.folder));
     services_.runModal(picker);
     // Until the first pick of the run there is no date to show: the prompt stays.
     if (!Calendar::xzrq.isEmpty())

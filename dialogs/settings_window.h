@@ -80,6 +80,7 @@ private:
     void saveFestival();
     void storeFit(int index);
     void storeCalendarOnEveryScreen(bool on);
+    void storeHolidayMarks(bool on);
     void tell(const QString& text) const;
 
     SettingsServices services_;
@@ -102,6 +103,7 @@ private:
     QLabel* Label5_;
     QComboBox* fit_;
     QCheckBox* everyScreen_;
+    QCheckBox* holidayMarks_;
 };
 
 } // namespace deskleaf

@@ -330,3 +330,51 @@ TEST(CalendarRenderer, ScalesTheWholeBlockWithTheScreen)
         EXPECT_THROW(printCalendar(narrow, grid, "16771047", scale), PictureError);
     }
 }
+
+// The 休 and 班 of October 2026 go right of their day numbers, clear of the next cell's, at
+// every scale; every other text is printed exactly as without them.
+TEST(CalendarRenderer, DayMarksBesideTheNumbersMoveNothing)
+{
+    const OfficialDays shipped = OfficialDays::load(QString());
+    const QDate today(2026, 10, 1);
+    MonthGrid plain(MonthGrid::Kind::Main);
+    plain.fill(today, today, {});
+    MonthGrid marked(MonthGrid::Kind::Main);
+    marked.setDayMarks([&](QDate day) { return shipped.day(day); });
+    marked.fill(today, today, {});
+    EXPECT_EQ(marked.Label6(), QStringLiteral("今天是:国庆节"));
+
+    RecordingSurface without(1024);
+    printCalendar(without, plain, "16771047");
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        RecordingSurface with(int(1024 * scale));
+        printCalendar(with, marked, "16771047", scale);
+        std::vector<RecordingSurface::Print> texts, marks;
+        for (const auto& p : with.prints)
+            (p.text == "休" || p.text == "班" ? marks : texts).push_back(p);
+        ASSERT_EQ(texts.size(), without.prints.size());
+        EXPECT_EQ(texts.back().text, marked.Label6()); // today's line, empty without marks
+        for (std::size_t i = 0; scale == 1 && i + 1 < texts.size(); ++i) {
+            EXPECT_EQ(texts[i].text, without.prints[i].text);
+            EXPECT_EQ(texts[i].x, without.prints[i].x) << texts[i].text.toStdString();
+            EXPECT_EQ(texts[i].y, without.prints[i].y) << texts[i].text.toStdString();
+            EXPECT_EQ(texts[i].colour, without.prints[i].colour) << texts[i].text.toStdString();
+        }
+        // 1 to 7 休, 10 班: each after its own number and before the next one's, level with it.
+        const QStringList days{"1", "2", "3", "4", "5", "6", "7", "10"};
+        ASSERT_EQ(marks.size(), std::size_t(days.size()));
+        for (qsizetype i = 0; i < days.size(); ++i) {
+            const auto& mark = marks[std::size_t(i)];
+            const auto& number = without.find(days[i].leftJustified(2), 16); // "1 ", "10"
+            const double x = 1024 - (1024 * scale - mark.x) / scale;         // back at 100 %
+            EXPECT_EQ(mark.text, i < 7 ? "休" : "班");
+            EXPECT_EQ(mark.colour, i < 7 ? kDayOffSquare : kWorkdaySquare);
+            EXPECT_NE(mark.colour, kTodayRed);
+            EXPECT_GE(x, number.x + 10.5 * double(days[i].size()));
+            EXPECT_LE(x + 11, number.x + 34) << days[i].toStdString();
+            EXPECT_NEAR(mark.y / scale, number.y + 3, 1e-9);
+            EXPECT_DOUBLE_EQ(mark.points, 6.75 * scale);
+        }
+    }
+}

@@ -45,7 +45,7 @@ TEST(LunarCommand, WholeTableAgreesWithTheDataFiles)
     for (std::string line; std::getline(lines, line); ++i) {
         ASSERT_LT(i, days.size());
         const auto f = split(line, '\t');
-        ASSERT_EQ(f.size(), 10u) << line;
+        ASSERT_EQ(f.size(), 12u) << line;
         const auto& want = days[i];
         ASSERT_EQ(f[2], std::to_string(want.year)) << line;
         ASSERT_EQ(f[3], std::to_string(want.month)) << line;
@@ -66,20 +66,21 @@ TEST(LunarCommand, OneDayLine)
 {
     const Result r = run("lunar 2024-02-10");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "2024-02-10\t7\t2024\t1\t1\t0\t\t春节\t\t初一\n");
+    EXPECT_EQ(r.out, "2024-02-10\t7\t2024\t1\t1\t0\t\t春节\t\t初一\t休\t春节\n");
     EXPECT_EQ(run("lunar 2024-04-04 2024-04-04").out,
-              "2024-04-04\t5\t2024\t2\t26\t0\t清明\t\t\t廿六\n");
-    EXPECT_EQ(run("lunar 2024-05-12").out, "2024-05-12\t1\t2024\t4\t5\t0\t\t\t国际母亲节\t初五\n");
+              "2024-04-04\t5\t2024\t2\t26\t0\t清明\t\t\t廿六\t休\t清明节\n");
+    EXPECT_EQ(run("lunar 2024-05-12").out,
+              "2024-05-12\t1\t2024\t4\t5\t0\t\t\t国际母亲节\t初五\t\t\n");
 }
 
 TEST(LunarCommand, OutsideTheTableTheLunarFieldsAreEmpty)
 {
     const Result r = run("lunar 1900-01-29 1900-01-31");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "1900-01-29\t2\t0\t0\t0\t0\t\t\t\t\n"
-                     "1900-01-30\t3\t0\t0\t0\t0\t\t\t\t\n"
-                     "1900-01-31\t4\t1900\t1\t1\t0\t\t春节\t\t初一\n");
-    EXPECT_EQ(run("lunar 9999-12-31").out, "9999-12-31\t6\t0\t0\t0\t0\t\t\t\t\n");
+    EXPECT_EQ(r.out, "1900-01-29\t2\t0\t0\t0\t0\t\t\t\t\t\t\n"
+                     "1900-01-30\t3\t0\t0\t0\t0\t\t\t\t\t\t\n"
+                     "1900-01-31\t4\t1900\t1\t1\t0\t\t春节\t\t初一\t\t\n");
+    EXPECT_EQ(run("lunar 9999-12-31").out, "9999-12-31\t6\t0\t0\t0\t0\t\t\t\t\t\t\n");
 }
 
 TEST(LunarCommand, BadDatesAreErrors)
