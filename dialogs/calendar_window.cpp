@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
@@ -17,6 +18,26 @@
 #include <utility>
 
 namespace deskleaf {
+// A cell's 休 or 班: the glyph in white on a small rounded square, as on the wallpaper.
+class MarkSquare final : public QLabel {
+public:
+    using QLabel::QLabel;
+    QColor fill;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(rect()), 2, 2);
+        painter.setPen(Qt::white);
+        painter.setFont(font());
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
 namespace {
 
 constexpr int kOffsetRange = 1500; // months or years either way of today
@@ -123,10 +144,12 @@ Calendar::Calendar(std::function<QDate()> today, MonthGrid::CustomTextLookup cus
         cell->installEventFilter(this);
         cell->hide();
         Label3_[i] = cell;
-        QLabel* mark =
-            label(cell, QStringLiteral("mark_%1").arg(i), {}, sansFont(6.75, true),
-                  QRect(kCellWidth / kTwipsPerPixel - kMarkSide - 1, 1, kMarkSide, kMarkSide));
-        mark->setAlignment(Qt::AlignCenter);
+        auto* mark = new MarkSquare(cell);
+        mark->setObjectName(QStringLiteral("mark_%1").arg(i));
+        QFont markFont = sansFont(6.75, true);
+        markFont.setPixelSize(kMarkSide - 2);
+        mark->setFont(markFont);
+        mark->setGeometry(kCellWidth / kTwipsPerPixel - kMarkSide - 1, 1, kMarkSide, kMarkSide);
         mark->setAttribute(Qt::WA_TransparentForMouseEvents); // a click picks the cell
         mark->hide();
         marks_[i] = mark;
@@ -196,9 +219,7 @@ void Calendar::fillGrid()
         cell->setVisible(grid_.cellVisible(i));
         const OfficialDay& day = grid_.cellMark(i);
         marks_[i]->setText(dayMarkText(day.mark));
-        marks_[i]->setStyleSheet(
-            QStringLiteral("color: white; border-radius: 2px; background: %1;")
-                .arg((day.mark == DayMark::Off ? kDayOffSquare : kWorkdaySquare).name()));
+        marks_[i]->fill = day.mark == DayMark::Off ? kDayOffSquare : kWorkdaySquare;
         marks_[i]->setVisible(day.mark != DayMark::None);
         if (day.mark != DayMark::None)
             cell->setAccessibleName(cell->accessibleName() + u' ' + marks_[i]->text() + u' ' +

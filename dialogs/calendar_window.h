@@ -21,6 +21,8 @@ class QScrollBar;
 
 namespace deskleaf {
 
+class MarkSquare;
+
 class Calendar : public QDialog {
     Q_OBJECT
 public:
@@ -71,7 +73,7 @@ private:
     QLabel* Label5_;
     std::array<QLabel*, 7> Label1_{};
     std::array<QLabel*, MonthGrid::kCells> Label3_{};
-    std::array<QLabel*, MonthGrid::kCells> marks_{}; // a cell's 休 or 班, at its top right
+    std::array<MarkSquare*, MonthGrid::kCells> marks_{}; // a cell's 休 or 班, at its top right
     QLabel* Label6_;
     QLabel* Label8_;
     QLineEdit* Text1_;

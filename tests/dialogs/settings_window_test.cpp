@@ -4,8 +4,10 @@
 #include "test_files.h"
 #include "xpcmdbutton.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -223,4 +225,34 @@ TEST_F(SettingsWindowTest, TextPromptsArePlaceholdersAndIconLabelsAreTold)
     click(*window_, "xpcmdbutton3");
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].startsWith("提示|")) << told[0].toStdString();
+}
+
+// The picker's cells carry the 休 of April 2026's 清明节; the box turns the marks off there and
+// in kel.ini, where the wallpaper reads them.
+TEST_F(SettingsWindowTest, HolidayMarksBoxTurnsThePickersMarksOff)
+{
+    const auto marksOfApril = [this] {
+        QStringList marked;
+        onModal = [&marked](QDialog& picker) {
+            picker.findChild<QScrollBar*>("HScroll1")->setValue(1); // April
+            for (int i = 0; i < MonthGrid::kCells; ++i) {
+                const auto* mark = picker.findChild<QLabel*>(QStringLiteral("mark_%1").arg(i));
+                if (mark->isVisible())
+                    marked << mark->parentWidget()->accessibleName();
+            }
+            picker.close();
+        };
+        click(*window_, "Text2");
+        return marked;
+    };
+    open();
+    auto* box = in<QCheckBox>(*window_, "holidayMarks");
+    ASSERT_TRUE(box->isChecked());
+    EXPECT_EQ(marksOfApril(),
+              QStringList({"4 十七 休 清明节", "5 清明 休 清明节", "6 十九 休 清明节"}));
+    box->click();
+    EXPECT_EQ(readSetting(folder.profile(), settings::HolidayMarks), "0");
+    EXPECT_EQ(marksOfApril(), QStringList());
+    box->click();
+    EXPECT_EQ(readSetting(folder.profile(), settings::HolidayMarks), "1");
 }
