@@ -26,7 +26,7 @@ imagemagick_args() {
               -font "$cjk" -pointsize 16 -annotate "+$((x0 + 50))+70" "农历:一月"
               -pointsize 15 -annotate "+$((x0 + 40))+95" "周一 周二 周三 周四 周五 周六 周日")
   local index caption row col
-  while IFS=$'\t' read -r index caption; do
+  while IFS=$'\t' read -r index caption _; do
     case $index in ''|*[!0-9]*) continue ;; esac
     [ -n "${caption// /}" ] || continue
     row=$(( (index + 6) / 7 )); col=$(( (index + 6) % 7 ))
