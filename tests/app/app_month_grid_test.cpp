@@ -5,6 +5,7 @@
 #include <map>
 
 using deskleaf::MonthGrid;
+using deskleaf::OfficialDays;
 
 namespace {
 
@@ -171,4 +172,20 @@ TEST(MonthGrid, PagingClampsTheDay)
     grid.page(QDate(2026, 1, 31), -12 * 1500, {});
     EXPECT_EQ(grid.shownDate(), QDate(526, 1, 31));
     EXPECT_EQ(grid.Label4(), QStringLiteral("0526"));
+}
+
+// The year a day's calendar lacks: its own without a file, else the next from 1 November.
+TEST(OfficialDays, MissingYearFromTheFirstOfNovember)
+{
+    const OfficialDays shipped = OfficialDays::load(QString());
+    const struct {
+        QDate day;
+        std::optional<int> missing;
+    } rows[] = {
+        {QDate(2006, 12, 31), 2006},         {QDate(2007, 1, 1), std::nullopt},
+        {QDate(2026, 10, 31), std::nullopt}, {QDate(2026, 11, 1), 2027},
+        {QDate(2027, 1, 1), 2027},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(shipped.missingYear(row.day), row.missing) << row.day.toString().toStdString();
 }
