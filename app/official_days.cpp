@@ -124,60 +124,81 @@ OfficialDays OfficialDays::load(const QString& userFolder)
 {
     initHolidayResources();
     OfficialDays result;
-    const auto read = [&](const QString& folder, Source source) {
+    const auto list = [&](const QString& folder, QString Found::*slot) {
         const QDir dir(folder);
         for (const QString& name : dir.entryList({QStringLiteral("*.json")}, QDir::Files)) {
-            const int year = yearOfName(name);
-            if (year == 0)
-                continue;
-            const QString path = dir.filePath(name);
-            QByteArray bytes;
-            // The shipped files are resources, which only QFile reads.
-            QFile resource(path);
-            QString problem = source == Source::User ? readWholeFile(path, bytes)
-                              : resource.open(QIODevice::ReadOnly)
-                                  ? (bytes = resource.readAll(), QString())
-                                  : resource.errorString();
-            if (problem.isEmpty()) {
-                try {
-                    OfficialYear parsed = parseOfficialYear(bytes);
-                    if (parsed.year != year)
-                        problem = QStringLiteral("its \"year\" is %1").arg(parsed.year);
-                    else {
-                        result.data_[year] = std::move(parsed);
-                        result.files_[year] = YearFile{year, source, path, {}};
-                        continue;
-                    }
-                } catch (const std::runtime_error& e) {
-                    problem = QString::fromUtf8(e.what());
-                }
-            }
-            // A refused file of the user's: the shipped one, if any, still serves.
-            auto it = result.files_.find(year);
-            const QString refused = path + QStringLiteral(": ") + problem;
-            if (it != result.files_.end())
-                it->second.refused = refused;
-            else if (source == Source::User)
-                result.files_[year] = YearFile{year, source, QString(), refused};
+            if (const int year = yearOfName(name))
+                result.found_[year].*slot = dir.filePath(name);
         }
     };
-    read(kShippedFolder, Source::Shipped);
+    list(kShippedFolder, &Found::shipped);
     if (!userFolder.isEmpty())
-        read(userFolder, Source::User);
+        list(userFolder, &Found::user);
     return result;
+}
+
+namespace {
+
+// A year's file read whole and parsed; throws std::runtime_error with the reason.
+OfficialYear readYearFile(const QString& path, int year, bool resource)
+{
+    QByteArray bytes;
+    QString problem;
+    if (resource) { // only QFile reads the resources
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.readAll();
+        else
+            problem = file.errorString();
+    } else {
+        problem = readWholeFile(path, bytes);
+    }
+    if (!problem.isEmpty())
+        refuse(problem);
+    OfficialYear parsed = parseOfficialYear(bytes);
+    if (parsed.year != year)
+        refuse(QStringLiteral("its \"year\" is %1").arg(parsed.year));
+    return parsed;
+}
+
+} // namespace
+
+const OfficialYear* OfficialDays::year(int year) const
+{
+    if (const auto it = data_.find(year); it != data_.end())
+        return it->second ? &*it->second : nullptr;
+    std::optional<OfficialYear>& slot = data_[year];
+    const auto found = found_.find(year);
+    if (found == found_.end())
+        return nullptr;
+    // The user's file first; when it is refused, the shipped one serves.
+    QString refused;
+    for (const Source source : {Source::User, Source::Shipped}) {
+        const QString& path = source == Source::User ? found->second.user : found->second.shipped;
+        if (path.isEmpty())
+            continue;
+        try {
+            slot = readYearFile(path, year, source == Source::Shipped);
+            files_[year] = YearFile{year, source, path, refused};
+            return &*slot;
+        } catch (const std::runtime_error& e) {
+            if (refused.isEmpty())
+                refused = path + QStringLiteral(": ") + QString::fromUtf8(e.what());
+        }
+    }
+    files_[year] = YearFile{year, Source::User, QString(), refused};
+    return nullptr;
 }
 
 OfficialDay OfficialDays::day(QDate date) const
 {
     if (!covers(date))
         return {};
-    for (const int year : {date.year(), date.year() + 1}) {
-        const auto file = data_.find(year);
-        if (file == data_.end())
-            continue;
-        const auto found = file->second.days.find(date);
-        if (found != file->second.days.end())
-            return found->second;
+    for (const int y : {date.year(), date.year() + 1}) {
+        if (const OfficialYear* file = year(y)) {
+            if (const auto found = file->days.find(date); found != file->days.end())
+                return found->second;
+        }
     }
     return {};
 }
@@ -186,29 +207,25 @@ bool OfficialDays::covers(QDate date) const
 {
     // A notice names days of its own year and of the December before, never of its own
     // December: the days of December wait for the next year's file.
-    return data_.contains(date.month() < 12 ? date.year() : date.year() + 1);
+    return year(date.month() < 12 ? date.year() : date.year() + 1) != nullptr;
 }
 
 std::optional<int> OfficialDays::missingYear(QDate date) const
 {
-    if (!data_.contains(date.year()))
+    if (!year(date.year()))
         return date.year();
-    if (date.month() >= 11 && !data_.contains(date.year() + 1))
+    if (date.month() >= 11 && !year(date.year() + 1))
         return date.year() + 1;
     return std::nullopt;
-}
-
-const OfficialYear* OfficialDays::year(int year) const
-{
-    const auto it = data_.find(year);
-    return it == data_.end() ? nullptr : &it->second;
 }
 
 QList<OfficialDays::YearFile> OfficialDays::years() const
 {
     QList<YearFile> list;
-    for (const auto& [year, file] : files_)
-        list.append(file);
+    for (const auto& [y, found] : found_) {
+        year(y);
+        list.append(files_.at(y));
+    }
     return list;
 }
 

@@ -61,12 +61,19 @@ public:
     std::optional<int> missingYear(QDate date) const;
     // The file that serves for year, nothing when none does.
     const OfficialYear* year(int year) const;
-    // Every year with a file, in order, with where it comes from.
+    // Every year with a file, in order, with where it comes from; a year whose only file was
+    // refused has an empty path.
     QList<YearFile> years() const;
 
 private:
-    std::map<int, OfficialYear> data_;
-    std::map<int, YearFile> files_;
+    // The files of a year, found at load and read when the year is first asked for (a
+    // month's calendar reads two of them): one object serves one thread.
+    struct Found {
+        QString shipped, user;
+    };
+    std::map<int, Found> found_;
+    mutable std::map<int, std::optional<OfficialYear>> data_; // nothing: no file serves
+    mutable std::map<int, YearFile> files_;
 };
 
 // Where the user's own files go: $XDG_DATA_HOME/deskleaf/holidays/cn on Linux.
