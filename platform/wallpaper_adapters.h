@@ -17,7 +17,8 @@ struct RunningProgram {
     qint64 pid = 0;
     QStringList arguments; // after the program's name
 };
-// The oldest such process (pgrep), or nothing when none runs or pgrep is missing.
+// The oldest such process on this program's X display (pgrep), or nothing when none runs
+// or pgrep is missing.
 std::optional<RunningProgram> findRunning(CommandRunner& runner, const QString& program);
 // The configuration profile (--profile NAME) of the running program: "default" when it was
 // started without one, fallback when none runs.

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -24,21 +25,46 @@
 
 namespace deskleaf::detail {
 
+namespace {
+
+// Whether the process pid draws on this program's X display: the same user may have several
+// sessions. A process whose environment cannot be read is taken to.
+bool onThisDisplay(qint64 pid)
+{
+    static const QRegularExpression screen(QStringLiteral("\\.[0-9]+$"));
+    const QString ours = qEnvironmentVariable("DISPLAY").remove(screen);
+    QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+    if (ours.isEmpty() || !environment.open(QIODevice::ReadOnly))
+        return true;
+    const QList<QByteArray> entries = environment.readAll().split('\0');
+    for (const QByteArray& entry : entries) {
+        if (entry.startsWith("DISPLAY="))
+            return QString::fromLocal8Bit(entry.mid(8)).remove(screen) == ours;
+    }
+    return false;
+}
+
+} // namespace
+
 std::optional<RunningProgram> findRunning(CommandRunner& runner, const QString& program)
 {
-    QStringList args{QStringLiteral("-o"), QStringLiteral("-a"), QStringLiteral("-x"), program};
+    QStringList args{QStringLiteral("-a"), QStringLiteral("-x"), program};
 #ifdef Q_OS_UNIX
     args << QStringLiteral("-u") << QString::number(getuid());
 #endif
     const CommandResult result = runner.run(QStringLiteral("pgrep"), args, kToolTimeoutMs);
     if (!result.succeeded())
         return std::nullopt; // none runs (exit code 1), or pgrep is missing
-    QStringList words = result.out.trimmed().split(u' ', Qt::SkipEmptyParts);
-    if (words.size() < 2)
-        return std::nullopt;
-    RunningProgram running{words.takeFirst().toLongLong(), {}};
-    running.arguments = words.mid(1);
-    return running;
+    // "PID PROGRAM ARGUMENT...", the oldest first
+    for (const QString& line : result.out.split(u'\n', Qt::SkipEmptyParts)) {
+        QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        if (words.size() < 2)
+            continue;
+        const qint64 pid = words.takeFirst().toLongLong();
+        if (onThisDisplay(pid))
+            return RunningProgram{pid, words.mid(1)};
+    }
+    return std::nullopt;
 }
 
 QString runningProfile(CommandRunner& runner, const QString& program, const QString& fallback)
@@ -141,39 +167,43 @@ public:
 
     bool exists() const { return !lines_.isEmpty(); }
 
-    // The wallpaper keys of the "*" group, as written.
-    QJsonObject wallpaperKeys() const
+    // The lines of the "*" group that say what the monitor shows, as written.
+    QStringList wallpaperLines() const
     {
-        QJsonObject keys;
+        QStringList found;
         const auto [begin, end] = group();
         for (qsizetype i = begin; i < end; ++i) {
-            const QString key = lines_[i].section(u'=', 0, 0).trimmed();
-            if (kWallpaperKey.match(key).hasMatch())
-                keys[key] = lines_[i].section(u'=', 1);
+            if (isWallpaperLine(lines_[i]))
+                found << lines_[i];
         }
-        return keys;
+        return found;
     }
 
-    // Replaces the wallpaper keys of the "*" group by keys; a file without one gets the group
-    // of model, as pcmanfm gives a new monitor the first one's settings.
-    void setWallpaperKeys(const QJsonObject& keys, const DesktopItems& model)
+    // Puts wallpaper in place of those lines; a file without a "*" group gets model's, as
+    // pcmanfm gives a new monitor the first one's settings.
+    void setWallpaperLines(const QStringList& wallpaper, const DesktopItems& model)
     {
         if (group().first < 0) {
             const auto [begin, end] = model.group();
             QStringList copied{QStringLiteral("[*]")};
             if (begin >= 0)
                 copied += model.lines_.mid(begin, end - begin);
-            copied << QString();
+            else
+                copied << QString();
             lines_ = copied + lines_;
         }
-        auto [begin, end] = group();
+        const auto [begin, end] = group();
+        qsizetype at = -1;
         for (qsizetype i = end - 1; i >= begin; --i) {
-            if (kWallpaperKey.match(lines_[i].section(u'=', 0, 0).trimmed()).hasMatch())
+            if (isWallpaperLine(lines_[i])) {
                 lines_.removeAt(i);
+                at = i;
+            }
         }
-        qsizetype at = begin;
-        for (auto key = keys.begin(); key != keys.end(); ++key)
-            lines_.insert(at++, key.key() + u'=' + key.value().toString());
+        if (at < 0)
+            at = begin;
+        for (const QString& line : wallpaper)
+            lines_.insert(at++, line);
     }
 
     void write() const
@@ -185,6 +215,11 @@ public:
     }
 
 private:
+    static bool isWallpaperLine(const QString& line)
+    {
+        return kWallpaperKey.match(line.section(u'=', 0, 0).trimmed()).hasMatch();
+    }
+
     // The lines of the "*" group after its header: [first, last); -1 when there is none.
     std::pair<qsizetype, qsizetype> group() const
     {
@@ -221,6 +256,7 @@ private:
             show(pictures.front());
             return;
         }
+        requireRunning(runner_, kProgram);
         for (const WallpaperPicture& picture : pictures) {
             if (picture.area.isEmpty())
                 throw StepError(QStringLiteral("where the monitor \"%1\" lies is not known, so "
@@ -231,10 +267,10 @@ private:
         const DesktopItems first(itemsPath(0));
         for (qsizetype i = 0; i < pictures.size(); ++i) {
             DesktopItems items(itemsPath(numbers[i]));
-            items.setWallpaperKeys({{QStringLiteral("wallpaper_mode"), QStringLiteral("stretch")},
-                                    {QStringLiteral("wallpaper_common"), QStringLiteral("1")},
-                                    {QStringLiteral("wallpaper"), pictures[i].path}},
-                                   first);
+            items.setWallpaperLines({QStringLiteral("wallpaper_mode=stretch"),
+                                     QStringLiteral("wallpaper_common=1"),
+                                     QStringLiteral("wallpaper=") + pictures[i].path},
+                                    first);
             items.write();
         }
         redraw();
@@ -251,12 +287,12 @@ private:
             DesktopItems items(itemsPath(n));
             if (!items.exists())
                 break;
-            if (items.wallpaperKeys().value(QStringLiteral("wallpaper_mode")).toString() ==
-                QStringLiteral("color"))
+            QStringList lines = items.wallpaperLines();
+            if (lines.contains(QStringLiteral("wallpaper_mode=color")))
                 continue;
-            QJsonObject keys = items.wallpaperKeys();
-            keys[QStringLiteral("wallpaper_mode")] = QStringLiteral("color");
-            items.setWallpaperKeys(keys, first);
+            lines.removeIf([](const QString& line) { return line.startsWith(u"wallpaper_mode="); });
+            lines.prepend(QStringLiteral("wallpaper_mode=color"));
+            items.setWallpaperLines(lines, first);
             items.write();
             others = true;
         }
@@ -272,7 +308,7 @@ private:
             const DesktopItems items(itemsPath(n));
             if (!items.exists())
                 break;
-            monitors[QString::number(n)] = items.wallpaperKeys();
+            monitors[QString::number(n)] = QJsonArray::fromStringList(items.wallpaperLines());
         }
         if (monitors.isEmpty())
             return {};
@@ -290,7 +326,10 @@ private:
         const DesktopItems first(itemsPath(0));
         for (auto monitor = monitors.begin(); monitor != monitors.end(); ++monitor) {
             DesktopItems items(itemsPath(monitor.key().toInt()));
-            items.setWallpaperKeys(monitor.value().toObject(), first);
+            QStringList lines;
+            for (const QJsonValue& line : monitor.value().toArray())
+                lines << line.toString();
+            items.setWallpaperLines(lines, first);
             items.write();
         }
         redraw();
