@@ -139,8 +139,14 @@ bool ProcessRunner::has(const QString& program)
 
 std::optional<qint64> ProcessRunner::startDetached(const QString& program, const QStringList& args)
 {
+    // Left running after this program ends, it must not write into its terminal.
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(args);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     qint64 pid = 0;
-    if (!QProcess::startDetached(program, args, QString(), &pid))
+    if (!process.startDetached(&pid))
         return std::nullopt;
     return pid;
 }

@@ -34,9 +34,9 @@ public:
                               int timeoutMs = 10'000) = 0;
     // Whether program can be found on the PATH.
     virtual bool has(const QString& program) = 0;
-    // Starts program with args (no shell) and leaves it running after this program exits;
-    // returns its process id, or nothing when it could not be started. Runners that cannot
-    // leave a program running start nothing.
+    // Starts program with args (no shell) and leaves it running after this program exits,
+    // its output discarded; returns its process id, or nothing when it could not be started.
+    // Runners that cannot leave a program running start nothing.
     virtual std::optional<qint64> startDetached(const QString& /*program*/,
                                                 const QStringList& /*args*/)
     {

@@ -22,6 +22,7 @@ DesktopEnvironment DesktopEnvironment::fromProcess()
                           .absoluteFilePath(QStringLiteral("deskleaf"));
     env.stateFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                           .absoluteFilePath(QStringLiteral("deskleaf"));
+    env.swaySocket = qEnvironmentVariable("SWAYSOCK");
     return env;
 }
 

@@ -56,6 +56,7 @@ struct DesktopEnvironment {
     // Where the desktop's own wallpaper is recorded before it is first replaced, so that
     // remove can put it back: $XDG_DATA_HOME/deskleaf. Empty: nothing is recorded.
     QString stateFolder;
+    QString swaySocket = {}; // SWAYSOCK: set in a sway session, whatever XDG_CURRENT_DESKTOP says
 
     static DesktopEnvironment fromProcess();
 };

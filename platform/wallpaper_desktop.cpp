@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QJsonDocument>
 #include <QUrl>
 
@@ -104,7 +106,10 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
                             .arg(program)
                             .arg(kToolTimeoutMs / 1000));
     if (result.exitCode != 0) {
-        const QString err = result.err.trimmed();
+        // Some tools (swaymsg) say why on their standard output.
+        QString err = result.err.trimmed();
+        if (err.isEmpty())
+            err = result.out.trimmed();
         if (err.isEmpty() || result.signal != 0)
             throw StepError(program + u' ' + result.ending() +
                             (err.isEmpty() ? QString() : QStringLiteral(": ") + err));
@@ -169,17 +174,40 @@ QString DesktopWallpaper::takeSnapshot(const QString& picture) const
     QString suffix = QFileInfo(picture).suffix();
     if (suffix.isEmpty())
         suffix = QStringLiteral("bmp");
+    const bool convert = snapshotFormat() == SnapshotFormat::Png &&
+                         suffix.compare(QStringLiteral("png"), Qt::CaseInsensitive) != 0;
+    if (convert)
+        suffix = QStringLiteral("png");
     const QString stem = kSnapshotPrefix + QDateTime::currentDateTime().toString(
                                                QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     // Two applies within one millisecond still get two names.
     QString snapshot = folder.absoluteFilePath(stem + u'.' + suffix);
     for (int n = 2; QFileInfo::exists(snapshot); ++n)
         snapshot = folder.absoluteFilePath(QStringLiteral("%1-%2.%3").arg(stem).arg(n).arg(suffix));
+    if (convert) {
+        writePng(picture, snapshot);
+        return snapshot;
+    }
     QFile source(picture);
     if (!source.copy(snapshot))
         throw StepError(QStringLiteral("could not copy the picture to %1: %2")
                             .arg(native(env_.cacheFolder), source.errorString()));
     return snapshot;
+}
+
+void DesktopWallpaper::writePng(const QString& picture, const QString& snapshot)
+{
+    QImageReader reader(picture);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw StepError(QStringLiteral("could not read the picture %1 to hand it over as PNG: %2")
+                            .arg(native(picture), reader.errorString()));
+    PendingFile file(snapshot);
+    QImageWriter writer(&file, "png");
+    if (!file.create() || !writer.write(image) || !file.commit())
+        throw StepError(
+            QStringLiteral("could not write the picture to %1: %2")
+                .arg(native(snapshot), file.failed() ? file.errorString() : writer.errorString()));
 }
 
 void DesktopWallpaper::removeSnapshotsExcept(const QStringList& shown) const

@@ -47,6 +47,11 @@ protected:
         clear();
     }
 
+    // The form of the snapshots the desktop is handed: the picture's own, or PNG for a tool
+    // that reads PNG and JPEG only. The picture itself is left as it is.
+    enum class SnapshotFormat { AsGiven, Png };
+    virtual SnapshotFormat snapshotFormat() const { return SnapshotFormat::AsGiven; }
+
     // Runs program within the time limit; returns its standard output, throws StepError
     // when it is missing, refuses or does not finish.
     QString run(const QString& program, const QStringList& args);
@@ -60,6 +65,7 @@ protected:
 
 private:
     QString takeSnapshot(const QString& picture) const;
+    static void writePng(const QString& picture, const QString& snapshot);
     void removeSnapshotsExcept(const QStringList& shown) const;
     QString recordPath() const;
     void recordCurrent();

@@ -85,9 +85,9 @@ std::unique_ptr<WallpaperSetter> makeKnown(const KnownDesktop& desktop,
     case Family::Xfce:
         return makeXfceWallpaper(name, env, runner);
     case Family::Lxqt:
-        return makePcmanfmWallpaper(name, QStringLiteral("pcmanfm-qt"), env, runner);
+        return makePcmanfmQtWallpaper(name, env, runner);
     case Family::Lxde:
-        return makePcmanfmWallpaper(name, QStringLiteral("pcmanfm"), env, runner);
+        return makePcmanfmWallpaper(name, env, runner);
     case Family::Wlroots:
         return makeWlrootsWallpaper(name, env, runner);
     }

@@ -58,9 +58,4 @@ bool hasRunValue(const std::wstring& name)
                         nullptr) == ERROR_SUCCESS;
 }
 
-double secondsSinceStartup()
-{
-    return static_cast<double>(GetTickCount64()) / 1000.0;
-}
-
 } // namespace deskleaf::win

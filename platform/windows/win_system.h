@@ -12,6 +12,5 @@ std::wstring setRunValue(const std::wstring& name, const std::wstring& executabl
 std::wstring deleteRunValue(const std::wstring& name);
 bool hasRunValue(const std::wstring& name);
 
-double secondsSinceStartup();
 
 } // namespace deskleaf::win

@@ -121,35 +121,6 @@ TEST(XdgAutostart, MissingProgramOrRefusedFolderIsAnError)
     }
 }
 
-TEST(StartupClock, ShorterOfSystemAndSessionTime)
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath("uptime"), "5000.25 9000.00\n");
-    QDir(dir.path()).mkdir("sessions");
-    writeFile(dir.filePath("sessions/7"), "# logind\nUSER=1000\nREALTIME=1700000000000000\n"
-                                          "MONOTONIC=4900000000\n");
-    UptimeSources sources;
-    sources.procUptime = dir.filePath("uptime");
-    sources.sessionsFolder = dir.filePath("sessions");
-    sources.monotonicNow = [] { return 4960.0; };
-
-    EXPECT_EQ(secondsSinceStartup(sources), 5000.25); // no session
-    sources.sessionId = "7";
-    EXPECT_EQ(secondsSinceStartup(sources), 60.0); // logged in a minute ago
-    sources.sessionId = "8";
-    EXPECT_EQ(secondsSinceStartup(sources), 5000.25); // no record of that session
-    sources.sessionId = "../uptime";
-    EXPECT_EQ(secondsSinceStartup(sources), 5000.25);
-    sources.sessionId = "7";
-    sources.procUptime = dir.filePath("missing");
-    EXPECT_EQ(secondsSinceStartup(sources), 60.0);
-    sources.sessionId.clear();
-    EXPECT_EQ(secondsSinceStartup(sources), std::nullopt);
-    writeFile(dir.filePath("garbage"), "soon\n");
-    sources.procUptime = dir.filePath("garbage");
-    EXPECT_EQ(secondsSinceStartup(sources), std::nullopt);
-}
-
 TEST(ProgramFolder, BesideTheExecutableUnlessInstalled)
 {
     QTemporaryDir dir;

@@ -6,7 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -112,18 +117,10 @@ const DesktopCase kDesktops[] = {
       "gsettings set org.mate.background picture-options 'stretched'"},
      {"gsettings set org.mate.background picture-filename ''"}},
     // KDE Plasma and Xfce: wallpaper_desktops_test.cpp
-    {{"LXQt"}, "x11", {"pcmanfm-qt"}, {},
-     {"pcmanfm-qt --set-wallpaper {snapshot} --wallpaper-mode stretch"},
-     {"pcmanfm-qt --wallpaper-mode color"}},
-    {{"LXDE"}, "x11", {"pcmanfm"}, {},
-     {"pcmanfm --set-wallpaper {snapshot} --wallpaper-mode stretch"},
-     {"pcmanfm --wallpaper-mode color"}},
-    // remove replaces the swaybg that apply started.
-    {{"sway", "FooWM"}, "wayland", {"swaybg", "pkill"}, {}, {"swaybg -i {snapshot} -m stretch &"},
-     {"swaybg -m solid_color -c 000000 &", "pkill -F {cache}/swaybg.pid -x swaybg"}},
+    // Other wlroots compositors than sway: remove replaces the swaybg that apply started.
+    {{"river", "FooWM"}, "wayland", {"swaybg", "pkill"}, {}, {"swaybg -i {snapshot} -m stretch &"},
+     {"swaybg -m solid_color -c #000000 &", "pkill -F {cache}/swaybg.pid -x swaybg"}},
     {{""}, "x11", {"feh", "xsetroot"}, {}, {"feh --bg-scale {snapshot}"}, {"xsetroot -solid black"}},
-    {{"i3"}, "x11", {"xwallpaper", "xsetroot"}, {}, {"xwallpaper --stretch {snapshot}"},
-     {"xsetroot -solid black"}},
 };
 // clang-format on
 
@@ -237,7 +234,7 @@ TEST(WallpaperSetter, NamesTheDesktopAndWhatFailed)
 // stops; anything else piles up unseen behind the wallpaper.
 TEST(SwaybgWallpaper, CountsOnlyARunningSwaybgAndAStoppedOldOne)
 {
-    const QString stopped = "Could not set the wallpaper on sway: the new swaybg runs, but the "
+    const QString stopped = "Could not set the wallpaper on river: the new swaybg runs, but the "
                             "one started before could not be stopped ";
     struct {
         const char* what;
@@ -262,7 +259,7 @@ TEST(SwaybgWallpaper, CountsOnlyARunningSwaybgAndAStoppedOldOne)
         ASSERT_TRUE(QDir().mkpath(scene.cache));
         const QString pidFile = QDir(scene.cache).filePath("swaybg.pid");
         ASSERT_TRUE(testfiles::writeBytes(pidFile, "17\n"));
-        const auto setter = scene.setter("sway", "wayland");
+        const auto setter = scene.setter("river", "wayland");
         std::string message;
         try {
             setter->apply(scene.picture);
@@ -282,7 +279,7 @@ TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
     ASSERT_TRUE(QDir().mkpath(scene.cache));
     const QString pidFile = QDir(scene.cache).filePath("swaybg.pid");
     ASSERT_TRUE(testfiles::writeBytes(pidFile, "17\n"));
-    const auto setter = scene.setter("sway", "wayland");
+    const auto setter = scene.setter("river", "wayland");
     const auto failure = [&](const std::function<void()>& call) {
         try {
             call();
@@ -295,10 +292,10 @@ TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
     // The old one keeps showing its picture: it is not stopped.
     scene.runner.detachedEnds = true;
     EXPECT_EQ(failure([&] { setter->apply(scene.picture); }),
-              "Could not set the wallpaper on sway: swaybg ended as soon as it started: it "
+              "Could not set the wallpaper on river: swaybg ended as soon as it started: it "
               "cannot read the picture or reach the Wayland compositor");
     EXPECT_EQ(failure([&] { setter->remove(); }),
-              "Could not remove the wallpaper on sway: swaybg ended as soon as it started: it "
+              "Could not remove the wallpaper on river: swaybg ended as soon as it started: it "
               "cannot reach the Wayland compositor");
     EXPECT_EQ(scene.runner.calls.filter("pkill"), QStringList());
     EXPECT_EQ(testfiles::readBytes(pidFile), "17\n");
@@ -309,7 +306,7 @@ TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
     scene.runner.installed = {"swaybg"};
     scene.runner.calls.clear();
     EXPECT_EQ(failure([&] { setter->remove(); }),
-              "Could not remove the wallpaper on sway: pkill is not installed, so the swaybg "
+              "Could not remove the wallpaper on river: pkill is not installed, so the swaybg "
               "started before could not be stopped");
     EXPECT_TRUE(scene.runner.calls.isEmpty());
 
@@ -319,7 +316,7 @@ TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
     scene.runner.installed = {"swaybg", "pkill"};
     const std::string message = failure([&] { setter->apply(scene.picture); });
     EXPECT_TRUE(QString::fromStdString(message).startsWith(
-        "Could not set the wallpaper on sway: swaybg runs, but its process id could not be "
+        "Could not set the wallpaper on river: swaybg runs, but its process id could not be "
         "written to " +
         pidFile + " ("))
         << message;
@@ -454,3 +451,366 @@ TEST(WallpaperSetter, RemovePutsBackTheWallpaperShownBeforeTheFirstApply)
     EXPECT_THROW(desktop.apply(scene.picture), PlatformError);
     EXPECT_EQ(desktop.setting, "/home/u/beach.jpg");
 }
+
+namespace {
+
+// Answers each call as `answer` says (done, nothing said, by default) and records it.
+class ScriptedRunner final : public CommandRunner {
+public:
+    std::set<QString> missing;
+    std::function<CommandResult(const QStringList& call)> answer;
+    std::set<qint64> ended; // processes that have ended
+    QStringList calls;      // "program arg ..."; " &" ends a detached one
+    QStringList last;       // the last call's program and arguments
+
+    CommandResult run(const QString& program, const QStringList& args, int) override
+    {
+        const QStringList call = QStringList{program} + args;
+        calls << call.join(u' ');
+        last = call;
+        if (missing.contains(program))
+            return {};
+        return answer ? answer(call) : CommandResult{true, false, 0, {}, {}};
+    }
+    bool has(const QString& program) override { return !missing.contains(program); }
+    std::optional<qint64> startDetached(const QString& program, const QStringList& args) override
+    {
+        calls << (QStringList{program} + args).join(u' ') + " &";
+        return 4242;
+    }
+    bool keepsRunning(qint64 pid, int) override { return !ended.contains(pid); }
+};
+
+CommandResult said(const QString& out, int exitCode = 0)
+{
+    return {true, false, exitCode, out, {}};
+}
+
+// A home of its own, with the desktop's configuration in it, and pictures of one colour.
+struct Home {
+    QTemporaryDir tmp;
+    ScopedEnv home{"HOME", tmp.path()};
+    ScopedEnv config{"XDG_CONFIG_HOME", tmp.filePath("config")};
+    QString cache = tmp.filePath("cache 图片");
+    ScriptedRunner runner;
+
+    QString picture(const QString& name, const QColor& colour) const
+    {
+        QImage image(8, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = tmp.filePath(name);
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    }
+    QString configFile(const QString& name, const QByteArray& text) const
+    {
+        const QString path = tmp.filePath("config/" + name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        EXPECT_TRUE(testfiles::writeBytes(path, text));
+        return path;
+    }
+    std::unique_ptr<WallpaperSetter> setter(const QString& desktop, const QString& session = "x11")
+    {
+        return makeWallpaperSetter({desktop, session, {}, cache, tmp.filePath("state")}, runner);
+    }
+    // The message apply or remove fails with, or "(done)".
+    static std::string failure(const std::function<void()>& call)
+    {
+        try {
+            call();
+        } catch (const PlatformError& e) {
+            return e.what();
+        }
+        return "(done)";
+    }
+};
+
+QColor colourOf(const QString& path)
+{
+    return QImage(path).pixelColor(0, 0);
+}
+
+// feh hands its pictures to the monitors in the X server's order, the primary first, which
+// xrandr lists; xwallpaper takes them by the monitors' names but reads PNG and JPEG only.
+TEST(RootWindowWallpaper, GivesEachMonitorItsOwnPicture)
+{
+    const QString monitors = "Monitors: 2\n 0: +*DUMMY1 1080/286x1920/508+1920+0  DUMMY1\n"
+                             " 1: +DUMMY0 1920/508x1080/286+0+0  DUMMY0\n";
+    struct {
+        QString program;
+        QStringList screens;  // one picture each; none: one picture spanning the monitors
+        QStringList expected; // the tool's words, a picture as its colour: "red"
+        QString message;      // or why it failed
+    } const rows[] = {
+        // clang-format off
+        {"feh", {"DUMMY0", "DUMMY1"}, {"feh", "--bg-scale", "green", "red"}, {}},
+        {"xwallpaper", {"DUMMY0", "DUMMY1"},
+         {"xwallpaper", "--output", "DUMMY0", "--stretch", "red", "--output", "DUMMY1", "--stretch", "green"}, {}},
+        {"feh", {}, {"feh", "--no-xinerama", "--bg-scale", "blue"}, {}},
+        {"xwallpaper", {}, {"xwallpaper", "--no-randr", "--stretch", "blue"}, {}},
+        {"feh", {"DUMMY0", "HDMI-9"}, {}, "there is no monitor named \"HDMI-9\" (xrandr lists DUMMY1, DUMMY0)"},
+        // clang-format on
+    };
+    const std::map<QString, QColor> colours = {{"DUMMY0", Qt::red}, {"DUMMY1", Qt::green}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE((row.program + ' ' + row.screens.join(',')).toStdString());
+        Home home;
+        home.runner.missing = {row.program == "feh" ? "xwallpaper" : "feh"};
+        home.runner.answer = [&](const QStringList& call) {
+            return said(call[0] == "xrandr" ? monitors : QString());
+        };
+        WallpaperPictures pictures;
+        for (const QString& screen : row.screens) {
+            const QColor colour = colours.contains(screen) ? colours.at(screen) : Qt::gray;
+            pictures.append({screen, home.picture(screen + ".bmp", colour), {}, false});
+        }
+        if (pictures.isEmpty())
+            pictures.append({{}, home.picture("zm.bmp", Qt::blue), {}, true});
+        const std::string message = Home::failure([&] { home.setter("i3")->apply(pictures); });
+        if (!row.message.isEmpty()) {
+            EXPECT_EQ(message, ("Could not set the wallpaper on the desktop \"i3\": " + row.message)
+                                   .toStdString());
+            continue;
+        }
+        ASSERT_EQ(message, "(done)");
+        QStringList words = home.runner.last;
+        for (QString& word : words) {
+            if (!word.startsWith(home.cache))
+                continue;
+            EXPECT_EQ(testfiles::readBytes(word).startsWith("\x89PNG"), row.program == "xwallpaper")
+                << word.toStdString();
+            word = colourOf(word) == Qt::red     ? "red"
+                   : colourOf(word) == Qt::green ? "green"
+                   : colourOf(word) == Qt::blue  ? "blue"
+                                                 : "?";
+        }
+        EXPECT_EQ(words, row.expected);
+        for (const WallpaperPicture& picture : pictures)
+            EXPECT_TRUE(testfiles::readBytes(picture.path).startsWith("BM")) << "left as it was";
+    }
+
+    Home home;
+    home.runner.missing = {"feh"};
+    const QString damaged = home.tmp.filePath("zm.bmp");
+    ASSERT_TRUE(testfiles::writeBytes(damaged, "BM not a bitmap"));
+    const std::string message = Home::failure([&] { home.setter("i3")->apply(damaged); });
+    EXPECT_TRUE(message.starts_with("Could not set the wallpaper on the desktop \"i3\": could not "
+                                    "read the picture " +
+                                    damaged.toStdString() + " to hand it over as PNG: "))
+        << message;
+    EXPECT_TRUE(home.runner.calls.filter("xwallpaper").isEmpty());
+}
+
+// feh's ~/.fehbg shows the user's picture again at login: remove writes it back and runs it.
+// Where there was none, the one that would show this program's picture goes.
+TEST(FehWallpaper, RemovePutsBackTheUsersFehbg)
+{
+    for (const bool hadOne : {true, false}) {
+        SCOPED_TRACE(hadOne);
+        Home home;
+        const QString fehbg = home.tmp.filePath(".fehbg");
+        const QByteArray users = "#!/bin/sh\nfeh --no-fehbg --bg-scale '/home/u/beach.jpg'\n";
+        if (hadOne) {
+            ASSERT_TRUE(testfiles::writeBytes(fehbg, users));
+        }
+        home.runner.answer = [&](const QStringList& call) { // feh writes it as it shows
+            if (call[0] == "feh")
+                testfiles::writeBytes(fehbg, "feh --bg-scale '" + call.last().toUtf8() + "'\n");
+            return said({});
+        };
+        const auto setter = home.setter("i3");
+        setter->apply(home.picture("zm.bmp", Qt::red));
+        setter->apply(home.picture("zm.bmp", Qt::green)); // shows this program's: kept as it was
+        home.runner.calls.clear();
+        setter->remove();
+        if (hadOne) {
+            EXPECT_EQ(testfiles::readBytes(fehbg), users);
+            EXPECT_EQ(home.runner.calls, QStringList{"sh " + fehbg});
+        } else {
+            EXPECT_FALSE(QFile::exists(fehbg));
+            EXPECT_EQ(home.runner.calls, QStringList{"xsetroot -solid black"});
+        }
+    }
+}
+
+// sway's own background, from its configuration, is drawn until one is set through its IPC;
+// remove runs the configuration's background commands again, in their order.
+TEST(SwayWallpaper, SetsEachOutputAndPutsBackTheConfigurationsBackground)
+{
+    Home home;
+    home.configFile("sway/conf.d/50-outputs.conf", "output DP-1 bg \"/srv/my pic.png\" fit\n");
+    const QString config = "set $wall /usr/share/backgrounds/wall.png\n"
+                           "# output * bg /commented.png fill\n"
+                           "output * bg $wall fill\n"
+                           "include conf.d/*.conf\n"
+                           "output HEADLESS-2 {\n    bg #112233 solid_color\n}\n"
+                           "output HDMI-A-1 resolution 1920x1080 bg ~/a.png center #000000\n"
+                           "output HDMI-A-2 bg relative.png tile\n";
+    QString refusal; // what swaymsg says when it refuses a command
+    home.runner.answer = [&](const QStringList& call) {
+        if (call.contains("get_config"))
+            return said(QJsonDocument(QJsonObject{{"config", config}}).toJson());
+        if (call.contains("get_outputs"))
+            return said(R"([{"name": "HEADLESS-1"}, {"name": "HEADLESS-2"}])");
+        return refusal.isEmpty() ? said({}) : said(refusal, 2);
+    };
+    const auto setter = home.setter("sway", "wayland");
+    setter->apply(WallpaperPictures{{"HEADLESS-2", home.picture("b.bmp", Qt::green), {}, false},
+                                    {"HEADLESS-1", home.picture("a.bmp", Qt::red), {}, false}});
+    const QStringList shown = home.runner.calls.filter(" bg ");
+    ASSERT_EQ(shown.size(), 2);
+    for (const QString& call : shown) {
+        // A blank in a path is escaped, for sway expands the path as the shell would.
+        EXPECT_TRUE(
+            call.contains(R"( bg ")" + QString(home.cache).replace(" ", R"(\ )") + "/wallpaper-"))
+            << call.toStdString();
+        EXPECT_TRUE(call.endsWith(R"(.bmp" stretch)")) << call.toStdString();
+    }
+    EXPECT_TRUE(shown[0].startsWith(R"(swaymsg output "HEADLESS-2" bg )"));
+
+    home.runner.calls.clear();
+    setter->remove();
+    const QString folder = home.tmp.filePath("config/sway");
+    EXPECT_EQ(home.runner.calls,
+              QStringList({"swaymsg output * bg /usr/share/backgrounds/wall.png fill",
+                           R"(swaymsg output DP-1 bg "/srv/my pic.png" fit)",
+                           "swaymsg output HEADLESS-2 bg #112233 solid_color",
+                           "swaymsg output HDMI-A-1 bg ~/a.png center #000000",
+                           R"(swaymsg output HDMI-A-2 bg ")" + folder + R"(/relative.png" tile)"}));
+
+    home.runner.calls.clear();
+    setter->remove(); // nothing recorded any more
+    EXPECT_EQ(home.runner.calls, QStringList{"swaymsg output * bg #000000 solid_color"});
+
+    EXPECT_EQ(
+        Home::failure([&] {
+            setter->apply(WallpaperPictures{{"HDMI-9", home.picture("a.bmp", Qt::red), {}, false}});
+        }),
+        "Could not set the wallpaper on sway: sway has no output named \"HDMI-9\" (it has "
+        "HEADLESS-1, HEADLESS-2)");
+    refusal = "Error: Unable to access background file";
+    EXPECT_EQ(Home::failure([&] { setter->apply(home.picture("a.bmp", Qt::red)); }),
+              "Could not set the wallpaper on sway: swaymsg failed: Error: Unable to access "
+              "background file");
+}
+
+// pcmanfm-qt 1.2 saves its picture with the mode it read at its start, and passes on to its
+// desktop only a mode other than that one.
+TEST(PcmanfmQtWallpaper, RemovePutsBackTheSavedPictureInItsSavedMode)
+{
+    struct {
+        const char* mode; // saved, and read by pcmanfm-qt at its start
+        QStringList remove;
+    } const rows[] = {
+        {"stretch", {"pcmanfm-qt --set-wallpaper {beach} --wallpaper-mode stretch"}},
+        // Only a desktop drawn anew takes its start's mode; pcmanfm-qt ends with its desktop.
+        {"fit",
+         {"pcmanfm-qt --set-wallpaper {beach} --wallpaper-mode fit", "pcmanfm-qt --desktop-off",
+          "pcmanfm-qt --desktop --profile lxqt &"}},
+        // No picture: a picture of the saved colour, which leaves the desktop in stretch.
+        {"none", {"pcmanfm-qt --set-wallpaper {cache}/plain-102030.png --wallpaper-mode stretch"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode);
+        Home home;
+        const QString beach = home.picture("beach.bmp", Qt::yellow);
+        const QString settings =
+            home.configFile("pcmanfm-qt/lxqt/settings.conf",
+                            QString("[Desktop]\nWallpaper=%1\nWallpaperMode=%2\nBgColor=#102030\n")
+                                .arg(beach, row.mode)
+                                .toUtf8());
+        home.runner.answer = [&](const QStringList& call) {
+            if (call[0] == "pgrep")
+                return said("1000000077 pcmanfm-qt --desktop --profile=lxqt\n");
+            if (call.contains("--desktop-off"))
+                home.runner.ended.insert(1000000077);
+            if (call.contains("--set-wallpaper")) {
+                QSettings saved(settings, QSettings::IniFormat);
+                saved.setValue("Desktop/Wallpaper", call[2]);
+            }
+            return said({});
+        };
+        const auto setter = home.setter("LXQt");
+        EXPECT_EQ(setter->layout(), PictureLayout::Spanned);
+        setter->apply(home.picture("zm.bmp", Qt::red));
+        home.runner.calls.clear();
+        setter->remove();
+        EXPECT_EQ(home.runner.calls.filter(QRegularExpression("^(?!pgrep)")),
+                  QStringList(row.remove)
+                      .replaceInStrings("{beach}", beach)
+                      .replaceInStrings("{cache}", home.cache));
+        if (QString(row.mode) == "none") {
+            EXPECT_EQ(colourOf(home.cache + "/plain-102030.png"), QColor("#102030"));
+        }
+    }
+
+    // Without its desktop pcmanfm-qt takes nothing, saves nothing and exits with 0.
+    Home home;
+    home.runner.answer = [](const QStringList& call) { return said({}, call[0] == "pgrep"); };
+    EXPECT_EQ(Home::failure([&] { home.setter("LXQt")->apply(home.picture("zm.bmp", Qt::red)); }),
+              "Could not set the wallpaper on LXQt: pcmanfm-qt did not take the picture: its "
+              "desktop (pcmanfm-qt --desktop) does not run");
+}
+
+// pcmanfm keeps each monitor's settings in desktop-items-N.conf, N counting from the left;
+// a monitor's window reads its file only when made, so the desktop is turned off and on.
+TEST(PcmanfmWallpaper, WritesEachMonitorsFileAndDrawsTheDesktopAnew)
+{
+    const QByteArray items = "[*]\nwallpaper_mode=color\nwallpaper_common=1\ndesktop_bg=#000000\n"
+                             "\n[Trash]\nx=10\ny=20\n";
+    for (const bool endsWithItsDesktop : {true, false}) {
+        SCOPED_TRACE(endsWithItsDesktop);
+        Home home;
+        const QString left = home.configFile("pcmanfm/LXDE/desktop-items-0.conf", items);
+        const QString right = home.configFile("pcmanfm/LXDE/desktop-items-1.conf", items);
+        home.runner.answer = [&](const QStringList& call) {
+            if (call[0] == "pgrep")
+                return said("1000000077 pcmanfm --desktop --profile LXDE\n",
+                            home.runner.ended.contains(1000000077));
+            if (call.contains("--desktop-off") && endsWithItsDesktop)
+                home.runner.ended.insert(1000000077);
+            return said({});
+        };
+        const QStringList redraw = {"pcmanfm --desktop-off",
+                                    endsWithItsDesktop ? "pcmanfm --desktop --profile LXDE &"
+                                                       : "pcmanfm --desktop"};
+        const auto setter = home.setter("LXDE");
+        // The right-hand monitor comes first.
+        setter->apply(WallpaperPictures{
+            {"DUMMY1", home.picture("r.bmp", Qt::green), {1920, 0, 1080, 1920}, false},
+            {"DUMMY0", home.picture("l.bmp", Qt::red), {0, 0, 1920, 1080}, false}});
+        EXPECT_EQ(home.runner.calls.filter(QRegularExpression("^(?!pgrep)")), redraw);
+        for (const auto& [file, colour] : {std::pair{left, QColor(Qt::red)}, {right, Qt::green}}) {
+            const QByteArray text = testfiles::readBytes(file);
+            EXPECT_TRUE(
+                text.startsWith("[*]\nwallpaper_mode=stretch\nwallpaper_common=1\nwallpaper="))
+                << text.toStdString();
+            EXPECT_TRUE(text.endsWith("desktop_bg=#000000\n\n[Trash]\nx=10\ny=20\n"))
+                << "icons kept";
+            const QString snapshot = QString(text).section("wallpaper=", 1).section('\n', 0, 0);
+            EXPECT_EQ(colourOf(snapshot), colour);
+        }
+
+        home.runner.calls.clear();
+        home.runner.ended.clear();
+        setter->remove();
+        EXPECT_EQ(testfiles::readBytes(left), items);
+        EXPECT_EQ(testfiles::readBytes(right), items);
+        EXPECT_EQ(home.runner.calls.filter(QRegularExpression("^(?!pgrep)")), redraw);
+    }
+
+    // A pcmanfm without its desktop would wait on a message box; its files stay as they are.
+    Home home;
+    const QString left = home.configFile("pcmanfm/LXDE/desktop-items-0.conf", items);
+    home.runner.answer = [](const QStringList& call) { return said({}, call[0] == "pgrep"); };
+    EXPECT_EQ(Home::failure([&] {
+                  home.setter("LXDE")->apply(WallpaperPictures{
+                      {"DUMMY0", home.picture("l.bmp", Qt::red), {0, 0, 1920, 1080}, false},
+                      {"DUMMY1", home.picture("r.bmp", Qt::green), {1920, 0, 1080, 1920}, false}});
+              }),
+              "Could not set the wallpaper on LXDE: pcmanfm does not run, so nothing draws the "
+              "desktop (it is started as pcmanfm --desktop)");
+    EXPECT_EQ(testfiles::readBytes(left), items);
+}
+
+} // namespace
