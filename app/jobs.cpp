@@ -246,19 +246,12 @@ void storeHolidayMarks(ProgramFolder& folder, bool on)
                  on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QString missingHolidaysNotice(ProgramFolder& folder, QDate today)
+QString missingHolidaysNotice(const ProgramFolder& folder, QDate today)
 {
     if (!holidayMarksShown(folder))
         return {};
     const std::optional<int> year = OfficialDays::load().missingYear(today);
-    const QString told = QString::number(year.value_or(0));
-    if (!year || readSetting(folder.profile(), settings::HolidayNoticeYear).trimmed() == told)
-        return {};
-    try {
-        writeSetting(folder.profile(), settings::HolidayNoticeYear, told);
-    } catch (const ProfileError&) {
-    }
-    return missingYearNotice(*year);
+    return year ? missingYearNotice(*year) : QString();
 }
 
 ComposeTarget currentTarget(const ProgramFolder& folder, const Desktop& desktop)

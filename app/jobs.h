@@ -135,9 +135,8 @@ bool holidayMarksShown(const ProgramFolder& folder);
 void storeHolidayMarks(ProgramFolder& folder, bool on);
 
 // Which year's file of days off is missing for today's calendar and how to add it, when the
-// marks are shown and this was not told for that year yet; else an empty text. Records the
-// year as told (a record that cannot be written is no reason to keep silent).
-QString missingHolidaysNotice(ProgramFolder& folder, QDate today);
+// marks are shown; else an empty text.
+QString missingHolidaysNotice(const ProgramFolder& folder, QDate today);
 
 struct AutoRunResult {
     QString notice; // said once when ticked where there is no daily refresh, else empty

@@ -180,15 +180,13 @@ ComposeTarget MainWindow::target()
 
 void MainWindow::tellMissingHolidays()
 {
-    // Once a year missing: kel.ini records it, and this run too when kel.ini cannot.
+    // Once a day: looked at again on a new day, when the year missing may have changed.
     if (noticeDay_ == grid_.today())
         return;
     noticeDay_ = grid_.today();
-    if (const QString notice = missingHolidaysNotice(services_.folder, noticeDay_);
-        !notice.isEmpty()) {
-        holidayNotice_->setText(notice);
-        holidayNotice_->show();
-    }
+    const QString notice = missingHolidaysNotice(services_.folder, noticeDay_);
+    holidayNotice_->setText(notice);
+    holidayNotice_->setVisible(!notice.isEmpty());
 }
 
 void MainWindow::renewForToday()

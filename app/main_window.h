@@ -58,7 +58,7 @@ private:
     // Fills the hidden grid for today, the one look at the clock of a command: what follows
     // goes by grid_.today().
     void refreshGrid();
-    // Says once, over the preview, which year's days off are missing for today's calendar.
+    // Says over the preview which year's days off are missing for today's calendar.
     void tellMissingHolidays();
     void showPreview();
     // What the wallpaper is composed for now: the desktop's monitors, or the window's screen.

@@ -31,8 +31,6 @@ inline constexpr SettingKey BackgroundFit{"Deskleaf", "backgroundFit", "stretch"
 inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
 // "0": no 休 and 班 marks on the calendar; they are shown by default.
 inline constexpr SettingKey HolidayMarks{"Deskleaf", "holidayMarks", "1"};
-// The last year whose missing file of days off the main window told of, so it tells once.
-inline constexpr SettingKey HolidayNoticeYear{"Deskleaf", "holidayNoticeYear", ""};
 inline constexpr const char* CustomTextSection = "MyApp4";
 inline constexpr int DefaultCalendarColour = 16771047;
 } // namespace settings

@@ -221,3 +221,27 @@ TEST_F(MainWindowTest, CloseButtonEndsTheProgram)
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(window_->isVisible());
 }
+
+// From 1 November without next year's days off, a line over the preview says which year is
+// missing and how to add it; it goes on a day that lacks none, and with the marks turned off.
+TEST_F(MainWindowTest, TheMissingYearOfDaysOffIsSaidOverThePreview)
+{
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    window();
+    auto* notice = find<QLabel>("holidayNotice");
+    QEvent activate(QEvent::WindowActivate);
+    const auto activateOn = [&](QDate day) {
+        today = day;
+        QApplication::sendEvent(window_.get(), &activate);
+        return notice->isVisible() ? notice->text() : QString();
+    };
+    EXPECT_EQ(activateOn(QDate(2026, 10, 31)), QString());
+    const QString said = activateOn(QDate(2026, 11, 1));
+    EXPECT_TRUE(said.contains("2027") && said.contains("deskleaf holidays import") &&
+                said.contains(dir.filePath("data/deskleaf/holidays/cn/2027.json")))
+        << said.toStdString();
+    EXPECT_TRUE(told.isEmpty()); // no prompt
+    writeSetting(folder.profile(), settings::HolidayMarks, "0");
+    EXPECT_EQ(activateOn(QDate(2026, 11, 2)), QString());
+    qunsetenv("XDG_DATA_HOME");
+}
