@@ -41,6 +41,7 @@ int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ost
     }
 
     const OfficialDays official = OfficialDays::load();
+    std::pair<int, bool> markedYear{0, false}; // a year, and whether any file names its days
     std::string buffer;
     buffer.reserve(1 << 16);
     for (std::int32_t s = range[0]; s <= range[1]; ++s) {
@@ -62,11 +63,16 @@ int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ost
             buffer += '\t';
             buffer += text;
         }
-        const OfficialDay day = official.day(QDate(c.year, c.month, c.day));
+        // Years no file can name (most of the table) are not looked up day by day.
+        if (c.year != markedYear.first)
+            markedYear = {c.year, official.year(c.year) || official.year(c.year + 1)};
         buffer += '\t';
-        buffer += dayMarkText(day.mark).toStdString();
-        buffer += '\t';
-        buffer += day.name.toStdString();
+        if (const OfficialDay day =
+                markedYear.second ? official.day(QDate(c.year, c.month, c.day)) : OfficialDay{};
+            day.mark != DayMark::None)
+            buffer += (dayMarkText(day.mark) + u'\t' + day.name).toStdString();
+        else
+            buffer += '\t';
         buffer += '\n';
         if (buffer.size() > (1 << 16) - 256) {
             out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
