@@ -330,12 +330,13 @@ const std::vector<Verb>& verbs()
          "deskleaf holidays [--folder DIR]\n"
          "       deskleaf holidays import FILE\n"
          "       deskleaf holidays marks on|off [--folder DIR]",
-         "Lists the years whose official days off (休) and make-up working days (班) the\n"
-         "calendar marks, a tab, shipped or yours, a tab, the file; says the year missing for\n"
-         "today's calendar. import checks FILE, a year's notice as JSON ({\"year\": YYYY,\n"
-         "\"days\": [{\"name\", \"date\", \"isOffDay\"}]}, dates in YYYY or the December\n"
-         "before, each once, names given), puts it in place of the shipped one for that year\n"
-         "and prints the days it changed. marks turns the calendar's marks on or off.",
+         "Prints, one a line, each year whose official days off (休) and make-up working\n"
+         "days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says\n"
+         "the year today's calendar lacks. import checks FILE, a year's notice as JSON\n"
+         "({\"year\": YYYY, \"days\": [{\"name\", \"date\", \"isOffDay\"}]}: dates in YYYY or\n"
+         "the December before, each once, names given), makes it your file for that year,\n"
+         "which serves instead of the shipped one, and prints the days it changed. marks\n"
+         "turns the calendar's marks on or off.",
          {},
          0,
          2,
