@@ -274,7 +274,7 @@ TEST_F(SettingsWindowTest, ALunarTextIsStoredAndReplacedBesideTheMonthDayText)
         save(text);
     };
     saveLunar(QStringLiteral("生日"));
-    EXPECT_EQ(told.last(), "提示|已更新！");
+    EXPECT_EQ(told, QStringList{"提示|已更新！"});
     EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n[DeskleafLunar]\r\n01-19=\xc9\xfa\xc8\xd5\r\n");
 
     QString box;
