@@ -289,9 +289,11 @@ TEST_F(SettingsWindowTest, ALunarTextIsStoredAndReplacedBesideTheMonthDayText)
 }
 
 // Sunday first from the box: the picker's headers start with 周日 and a click still picks the
-// day clicked.
+// day clicked. Today's line there carries today's lunar reminder (2026-03-18 is 正月三十).
 TEST_F(SettingsWindowTest, SundayFirstBoxTurnsThePickersWeek)
 {
+    ASSERT_TRUE(writeBytes(folder.settingsPath(), "[MyApp4]\r\n"));
+    writeLunarCustomText(folder.profile(), 1, 30, "lunar");
     open();
     auto* box = in<QCheckBox>(*window_, "sundayFirst");
     ASSERT_FALSE(box->isChecked());
@@ -303,10 +305,12 @@ TEST_F(SettingsWindowTest, SundayFirstBoxTurnsThePickersWeek)
     onModal = [&headers](QDialog& picker) {
         for (int i = 0; i < 7; ++i)
             headers << picker.findChild<QLabel*>(QStringLiteral("Label1_%1").arg(i))->text();
+        headers << picker.findChild<QLabel*>("Label6")->text();
         picker.close();
     };
     click(*window_, "Text2");
-    EXPECT_EQ(headers, QStringList({"周日", "周一", "周二", "周三", "周四", "周五", "周六"}));
+    EXPECT_EQ(headers, QStringList({"周日", "周一", "周二", "周三", "周四", "周五", "周六",
+                                    "今天是:lunar"}));
     box->click();
     EXPECT_EQ(readSetting(folder.profile(), settings::WeekStart), "monday");
 }
