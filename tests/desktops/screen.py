@@ -163,13 +163,13 @@ def check(shot, expect, cal_w, cal_h, scale, monitors):
             bw, bh = box[2] - box[0], box[3] - box[1]
             calendar = "calendar %dx%d at %d,%d (want %.0fx%.0f)" % (bw, bh, box[0], box[1],
                                                                      want_w, want_h)
-            if abs(bw - want_w) > 0.05 * want_w + 3 or abs(bh - want_h) > 0.05 * want_h + 3:
+            if box[2] >= w - max(2, w // 200) - 1 or box[1] <= int(h * 0.035):
+                verdict = "FAIL"
+                calendar += ": cut or covered at the monitor's edge"
+            elif abs(bw - want_w) > 0.05 * want_w + 3 or abs(bh - want_h) > 0.05 * want_h + 3:
                 verdict = "FAIL"
                 calendar += ": squashed" if abs(bw / bh - cal_w / cal_h) > 0.1 * cal_w / cal_h \
                     else ": wrong size"
-            elif box[2] >= w - max(2, w // 200) - 1 or box[1] <= int(h * 0.035):
-                verdict = "FAIL"
-                calendar += ": cut at the monitor's edge"
         ok &= verdict == "PASS"
         print("%s %s: shows %s (%.0f%%), %s" % (verdict, label, NAMES[expect], 100 * score,
                                                  calendar))
