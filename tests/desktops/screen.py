@@ -132,6 +132,8 @@ def describe(pixels):
 def check(shot, expect, cal_w, cal_h, scale, monitors):
     screen = np.asarray(Image.open(shot).convert("RGB"))
     ok = True
+    if not any(spec.endswith("*") for spec in monitors):
+        monitors = [monitors[0] + "*"] + monitors[1:]  # no primary set: the first one
     for spec in monitors:
         name, geometry = spec.split(":", 1)
         primary = geometry.endswith("*")
