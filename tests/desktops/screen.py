@@ -89,10 +89,11 @@ def calendar_box(pixels, field):
     x0, x1 = int(w * (GRID_RIGHT + 0.03)), w - max(2, w // 200)
     y1 = int(h * (FIELD_BOTTOM - 0.03))
     area = pixels[:y1, x0:x1].astype(int)
-    ink = np.abs(area - np.array(field)).sum(axis=2) > 90
-    # A row mostly unlike the field is a panel across the screen (GNOME's bar, swaybar),
-    # never the calendar, which covers less than half of the field's width.
-    panel = ink.mean(axis=1) > 0.6
+    differ = np.abs(area - np.array(field)).sum(axis=2)
+    ink = differ > 90
+    # A row mostly unlike the field is a panel across the screen (GNOME's bar, swaybar's
+    # dark grey one), never the calendar, which covers less than half of the field's width.
+    panel = (differ > 45).mean(axis=1) > 0.6
     ink[panel] = False
     # A column or row counts with a few ink pixels: lone pixels of a scaled edge do not.
     cols = np.nonzero(ink.sum(axis=0) >= 2)[0]
