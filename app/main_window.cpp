@@ -2,6 +2,7 @@
 
 #include "CustomPanel.h"
 #include "help_window.h"
+#include "minimise_together.h"
 #include "property_bag.h"
 #include "song_font.h"
 #include "title_drag.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("DeskleafV4.0"));
     setFixedSize(px(11175), px(7575));
+    new MinimiseTogether(this); // the help and settings windows go down with this one
 
     CustomPanel1_->setObjectName(QStringLiteral("CustomPanel1"));
     PropertyBag panel;

@@ -7,6 +7,7 @@
 #include "xptopbuttons.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -244,4 +245,41 @@ TEST_F(MainWindowTest, TheMissingYearOfDaysOffIsSaidOverThePreview)
     writeSetting(folder.profile(), settings::HolidayMarks, "0");
     EXPECT_EQ(activateOn(QDate(2026, 11, 2)), QString());
     qunsetenv("XDG_DATA_HOME");
+}
+
+// A window on top going down takes the program with it, and the main window coming back
+// brings it back on top: the window-modal help and a settings window run modally alike.
+TEST_F(MainWindowTest, MinimisingAnyWindowMinimisesTheProgramAndRestoringRaisesTheTopOne)
+{
+    for (const bool modal : {false, true}) {
+        SCOPED_TRACE(modal);
+        bool checked = false;
+        const auto check = [this, &checked](QWidget* top) {
+            QTest::mouseClick(top->findChild<QWidget*>("xptopbuttons2"), Qt::LeftButton);
+            EXPECT_TRUE(top->isMinimized());
+            EXPECT_TRUE(window_->isMinimized());
+            window_->setWindowState(Qt::WindowNoState); // from the taskbar
+            EXPECT_FALSE(top->isMinimized());
+            EXPECT_TRUE(top->isVisible());
+            EXPECT_TRUE(QTest::qWaitForWindowActive(top));
+            checked = true;
+        };
+        openSettings = [&](QWidget* owner) {
+            QDialog settings(owner, Qt::Dialog | Qt::FramelessWindowHint);
+            auto* minimise = new xptopbuttons(&settings);
+            minimise->setObjectName("xptopbuttons2");
+            QObject::connect(minimise, &xptopbuttons::Click, &settings, &QWidget::showMinimized);
+            QTimer::singleShot(0, &settings, [&] {
+                check(&settings);
+                settings.accept();
+            });
+            settings.exec();
+        };
+        window();
+        click(modal ? "xpcmdbutton5" : "xpcmdbutton7");
+        if (!modal)
+            check(window_->findChild<QDialog*>("Form2"));
+        EXPECT_TRUE(checked);
+        window_.reset();
+    }
 }
