@@ -31,12 +31,16 @@ inline constexpr SettingKey BackgroundFit{"Deskleaf", "backgroundFit", "stretch"
 inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
 // "0": no 休 and 班 marks on the calendar; they are shown by default.
 inline constexpr SettingKey HolidayMarks{"Deskleaf", "holidayMarks", "1"};
+// "1": the user has been told once that the calendar is refreshed at each logon only.
+inline constexpr SettingKey LogonOnlyNoticeTold{"Deskleaf", "logonOnlyNoticeTold", "0"};
 inline constexpr const char* CustomTextSection = "MyApp4";
 inline constexpr int DefaultCalendarColour = 16771047;
 } // namespace settings
 
 QString readSetting(const ProfileFile& file, const SettingKey& setting);
 void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& value);
+// Whether the notice that the calendar is refreshed at each logon only was told already.
+bool logonOnlyNoticeTold(const ProfileFile& file);
 
 // The user's text for month-day of every year, when a non-empty one is stored.
 std::optional<QString> customText(const ProfileFile& file, int month, int day);

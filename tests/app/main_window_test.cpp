@@ -178,6 +178,10 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     box->click();
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains("at each logon only") && told[0].contains("no timer here"));
+    box->click(); // and never again, in this window or the next
+    box->click();
+    EXPECT_EQ(told.size(), 1);
+    EXPECT_TRUE(logonOnlyNoticeTold(folder.profile()));
 
     today = QDate(2026, 10, 1); // the window comes back to the front on another day
     QEvent activate(QEvent::WindowActivate);
