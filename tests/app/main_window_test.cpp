@@ -9,11 +9,14 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -286,4 +289,21 @@ TEST_F(MainWindowTest, MinimisingAnyWindowMinimisesTheProgramAndRestoringRaisesT
         EXPECT_TRUE(checked);
         window_.reset();
     }
+}
+
+// The picture dialog offers WebP and TIFF pictures with the others.
+TEST(PictureDialog, OffersWebpAndTiff)
+{
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        const QString pictures = dialog->nameFilters().constFirst();
+        for (const char* pattern : {"*.webp", "*.tif", "*.tiff", "*.jpg", "*.png"})
+            EXPECT_TRUE(pictures.contains(QLatin1String(pattern))) << pattern;
+        checked = true;
+        dialog->reject();
+    });
+    EXPECT_EQ(MainWindow::askForPicture(nullptr), QString());
+    EXPECT_TRUE(checked);
 }
