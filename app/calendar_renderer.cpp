@@ -101,7 +101,7 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& c
     };
     QStringList weekdays;
     for (int i = 0; i < 7; ++i)
-        weekdays << MonthGrid::Label1(i);
+        weekdays << MonthGrid::Label1(i, grid.sundayFirst());
     printAt(170, 40, 25, grid.Label4());
     printAt(50, 55, 12, grid.Label5());
     printAt(40, 80, 11, weekdays.join(QLatin1Char(' ')));

@@ -28,8 +28,11 @@ QString helpText()
         QStringLiteral("语言：简体中文"),
         QString(),
         QStringLiteral("显示农历、二十四节气和%1个中外节日、纪念日。").arg(festivalCount()),
-        QStringLiteral("日历每周从星期一排到星期日。"),
-        QStringLiteral("可以为任何一天设定节日或提示内容。"),
+        QStringLiteral("日历每周从星期一排到星期日；设置里勾选“周日在前”则从星期日排到星期六。"),
+        QStringLiteral(
+            "可以为任何一天设定节日或提示内容，也可以设定在它的农历日子上，每年农历这天"
+            "显示：只在该月显示，不在同数的闰月显示；只有廿九天的月份，三十的内容在廿九显示；"
+            "同一天既有公历内容又有农历内容时都显示，公历的在前；农历节日仍然优先。"),
         QStringLiteral("日历以透明方式印在您选择的图片上。"),
         QStringLiteral("每次开机自动更换墙纸，当天的日期用红色显示，换好后程序随即退出。"),
         QStringLiteral("可以设定日历的字体颜色。"),

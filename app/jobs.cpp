@@ -25,6 +25,11 @@ MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder)
     return [&folder](int month, int day) { return customText(folder.profile(), month, day); };
 }
 
+MonthGrid::LunarTextLookup lunarTextsOf(const ProgramFolder& folder)
+{
+    return [&folder](int month, int day) { return lunarCustomText(folder.profile(), month, day); };
+}
+
 MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder)
 {
     if (!holidayMarksShown(folder))
@@ -36,6 +41,8 @@ MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder)
 void fillForToday(MonthGrid& grid, const ProgramFolder& folder, QDate today)
 {
     grid.setDayMarks(dayMarksOf(folder));
+    grid.setLunarTexts(lunarTextsOf(folder));
+    grid.setSundayFirst(weekStartsOnSunday(folder.profile()));
     grid.fill(today, today, customTextsOf(folder));
 }
 
@@ -244,6 +251,12 @@ void storeHolidayMarks(ProgramFolder& folder, bool on)
 {
     writeSetting(folder.profile(), settings::HolidayMarks,
                  on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void storeWeekStart(ProgramFolder& folder, bool sunday)
+{
+    writeSetting(folder.profile(), settings::WeekStart,
+                 sunday ? QStringLiteral("sunday") : QStringLiteral("monday"));
 }
 
 QString missingHolidaysNotice(const ProgramFolder& folder, QDate today)

@@ -55,6 +55,8 @@ bool isLogonStart(const QStringList& arguments);
 
 // The folder's own texts for a month and day, as the grid looks them up.
 MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder);
+// The lunar-date reminders of folder's kel.ini, read at each call; folder must outlive it.
+MonthGrid::LunarTextLookup lunarTextsOf(const ProgramFolder& folder);
 // The official days off and make-up working days the calendar marks, from the shipped and
 // the user's files; none when the folder's settings turn the marks off.
 MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder);
@@ -133,6 +135,8 @@ void storeCalendarOnEveryScreen(ProgramFolder& folder, bool on);
 // ProfileError.
 bool holidayMarksShown(const ProgramFolder& folder);
 void storeHolidayMarks(ProgramFolder& folder, bool on);
+// The week's first day of the calendar: Sunday when sunday, else Monday (the default).
+void storeWeekStart(ProgramFolder& folder, bool sunday);
 
 // Which year's file of days off is missing for today's calendar and how to add it, when the
 // marks are shown; else an empty text.

@@ -2,6 +2,8 @@
 
 #include "clsDate.h"
 
+#include <QStringList>
+
 namespace deskleaf {
 namespace {
 
@@ -38,16 +40,23 @@ QString MonthGrid::initialCaption(int cell)
     }
 }
 
-QString MonthGrid::Label1(int column)
+QString MonthGrid::Label1(int column, bool sundayFirst)
 {
     static const std::array<QString, 7> names{"周一", "周二", "周三", "周四",
                                               "周五", "周六", "周日"};
-    return names.at(column);
+    return names.at(std::size_t(sundayFirst ? (column + 6) % 7 : column));
 }
 
-QColor MonthGrid::Label1Colour(int column)
+QColor MonthGrid::Label1Colour(int column, bool sundayFirst)
 {
-    return column < 5 ? QColor(0, 0, 255) : QColor(255, 0, 0);
+    const int monday = sundayFirst ? (column + 6) % 7 : column; // 0 = Monday ... 6 = Sunday
+    return monday < 5 ? QColor(0, 0, 255) : QColor(255, 0, 0);
+}
+
+int MonthGrid::firstCell() const
+{
+    const int weekday = monthStart_.dayOfWeek() % 7; // Qt: 1 = Monday ... 7 = Sunday
+    return sundayFirst_ ? (weekday + 1) % 7 : weekday;
 }
 
 void MonthGrid::page(QDate today, int months, const CustomTextLookup& customText)
@@ -76,7 +85,7 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
     for (int i = 0; i < kCells; ++i)
         cells_[i] = Cell{initialCaption(i), false, kCellColour, {}};
 
-    const int start = monthStart_.dayOfWeek() % 7; // Qt: 1 = Monday ... 7 = Sunday
+    const int start = firstCell();
     const QString separator = kind_ == Kind::Main ? QStringLiteral(" ") : QStringLiteral("\r\n");
     for (int i = start, day = 0; i < kCells; ++i, ++day) {
         const QDate cellDate = monthStart_.addDays(day);
@@ -106,7 +115,7 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
         if (const OfficialDay day = marks_(today); day.mark == DayMark::Off)
             holiday = day.name;
     }
-    const QString text = todayText(today, customText, holiday);
+    const QString text = todayText(today, customText, holiday, lunarTexts_);
     label6_ = text.isEmpty() ? QString() : QStringLiteral("今天是:") + text;
 }
 
@@ -136,10 +145,31 @@ QString monthYearHeader(QDate today)
     return today.toString(QStringLiteral("MM. yyyy"));
 }
 
+const std::array<QString, 12> kMonthNumerals{"一", "二", "三", "四", "五",   "六",
+                                             "七", "八", "九", "十", "十一", "十二"};
+
+std::optional<LunarDay> lunarDayOf(QDate day)
+{
+    if (!day.isValid() || day.year() < 1 || day.year() > kLastGregorianYear)
+        return std::nullopt;
+    clsDate date;
+    date.sInitDate(day.year(), day.month(), day.day());
+    if (date.lMonth() < 1 || date.lMonth() > 12 || date.lDay() < 1)
+        return std::nullopt;
+    return LunarDay{date.lMonth(), date.lDay(), date.IsLeap()};
+}
+
+QString lunarDayName(int month, int day)
+{
+    if (month < 1 || month > 12)
+        return {};
+    return kMonthNumerals[std::size_t(month - 1)] + QStringLiteral("月") +
+           fromUtf8(clsDate::CDayStr(day));
+}
+
 QString lunarMonthHeader(QDate today)
 {
-    static const std::array<QString, 12> numerals{"一", "二", "三", "四", "五",   "六",
-                                                  "七", "八", "九", "十", "十一", "十二"};
+    const auto& numerals = kMonthNumerals;
     clsDate date;
     date.sInitDate(today.year(), today.month(), today.day());
     const int month = date.lMonth(); // 0 outside the lunar table
@@ -147,19 +177,48 @@ QString lunarMonthHeader(QDate today)
     return QStringLiteral("农历:") + n + QStringLiteral("月");
 }
 
+QString lunarReminderText(QDate day, const MonthGrid::LunarTextLookup& lunarText)
+{
+    if (!lunarText || day.year() > kLastGregorianYear)
+        return {};
+    clsDate date;
+    date.sInitDate(day.year(), day.month(), day.day());
+    const int month = date.lMonth(), lunarDay = date.lDay(); // 0 outside the lunar table
+    if (month < 1 || month > 12 || lunarDay < 1 || date.IsLeap())
+        return {};
+    QStringList texts;
+    if (const auto text = lunarText(month, lunarDay))
+        texts << *text;
+    if (lunarDay == 29) {
+        // The month has 29 days when tomorrow is the 1st of the next one.
+        const QDate next = day.addDays(1);
+        clsDate tomorrow;
+        if (next.year() <= kLastGregorianYear)
+            tomorrow.sInitDate(next.year(), next.month(), next.day());
+        if (next.year() > kLastGregorianYear || tomorrow.lDay() == 1) {
+            if (const auto text = lunarText(month, 30))
+                texts << *text;
+        }
+    }
+    return texts.join(QStringLiteral("、"));
+}
+
 QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText,
-                  const QString& holidayName)
+                  const QString& holidayName, const MonthGrid::LunarTextLookup& lunarText)
 {
     clsDate date;
     date.sInitDate(today.year(), today.month(), today.day());
     const std::string festival = date.lHoliday();
     if (!festival.empty())
         return fromUtf8(festival);
+    QStringList texts;
     if (customText) {
         if (const auto text = customText(today.month(), today.day()))
-            return *text;
+            texts << *text;
     }
-    return holidayName;
+    if (const QString lunar = lunarReminderText(today, lunarText); !lunar.isEmpty())
+        texts << lunar;
+    return texts.isEmpty() ? holidayName : texts.join(QStringLiteral("、"));
 }
 
 } // namespace deskleaf

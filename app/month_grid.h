@@ -1,9 +1,11 @@
-// The month grid: one Gregorian month as Monday-first day cells with their lunar texts,
-// and today's festival line. Both the main window (whose grid is never shown: the
-// wallpaper renderer reads it) and the date picker fill one.
+// The month grid: one Gregorian month as Monday-first (or Sunday-first) day cells with their
+// lunar texts, and today's festival line. Both the main window (whose grid is never shown:
+// the wallpaper renderer reads it) and the date picker fill one.
 //
-// Cell 0 stands alone in row 0 under Sunday; cells 1 to 36 fill rows 1 to 6, Monday
-// first. The 1st of a month goes into cell (weekday - 1), weekday 1 = Sunday.
+// Cell 0 stands alone in row 0 under the week's last day; cells 1 to 36 fill rows 1 to 6, the
+// week's first day first. Monday first, the 1st of a month goes into cell (weekday - 1),
+// weekday 1 = Sunday: a Sunday 1st stands alone in cell 0. Sunday first, it goes into cell
+// weekday, and a Saturday 1st stands alone in cell 0.
 #pragma once
 
 #include "official_days.h"
@@ -26,6 +28,9 @@ public:
     // The user's text for a month and day, when one is stored.
     using CustomTextLookup = std::function<std::optional<QString>(int month, int day)>;
 
+    // The user's text for a lunar month and day (1-12, 1-30), when one is stored.
+    using LunarTextLookup = std::function<std::optional<QString>(int month, int day)>;
+
     // The official day off or make-up working day of a date, when one is to be shown.
     using DayMarkLookup = std::function<OfficialDay(QDate)>;
 
@@ -34,6 +39,11 @@ public:
     // The marks the next fills give the cells, and the holiday's name today's line falls back
     // on; none (the default) marks nothing.
     void setDayMarks(DayMarkLookup marks) { marks_ = std::move(marks); }
+    // The lunar-date reminders today's line shows from the next fill; none by default.
+    void setLunarTexts(LunarTextLookup texts) { lunarTexts_ = std::move(texts); }
+    // Sunday as the week's first day from the next fill on; Monday (false) by default.
+    void setSundayFirst(bool sunday) { sundayFirst_ = sunday; }
+    bool sundayFirst() const { return sundayFirst_; }
 
     // Fills the grid for the month of shown: every cell the month reaches gets its
     // caption, every other cell its initial caption, and Label6 today's text.
@@ -48,8 +58,11 @@ public:
     QDate monthStart() const { return monthStart_; }
 
     const QString& Label3(int cell) const { return cells_.at(cell).caption; }
-    static QString Label1(int column); // 周一 ... 周日
-    static QColor Label1Colour(int column);
+    // 周一 ... 周日, or 周日 ... 周六 when sundayFirst.
+    static QString Label1(int column, bool sundayFirst = false);
+    static QColor Label1Colour(int column, bool sundayFirst = false);
+    // The cell of the shown month's 1st.
+    int firstCell() const;
     const QString& Label2() const { return label2_; } // picker: shown month, two digits
     // Picker: the shown year. Main: today's month and year, "03. 2026".
     const QString& Label4() const { return label4_; }
@@ -86,6 +99,8 @@ private:
     QDate monthStart_;
     std::array<Cell, kCells> cells_;
     DayMarkLookup marks_;
+    LunarTextLookup lunarTexts_;
+    bool sundayFirst_ = false;
     QString label2_, label4_, label5_, label6_;
 };
 
@@ -93,9 +108,27 @@ private:
 QString monthYearHeader(QDate today);
 QString lunarMonthHeader(QDate today);
 
-// Today's line: the lunar festival, else the user's text for the day, else the name of the
-// official holiday when today is a day off (holidayName), else nothing.
+// The user's lunar-date texts of a day, joined by "、": the text of its lunar month and day
+// when the month is a regular one (a leap month shows none), and on the 29th of a month of
+// 29 days, the text of day 30 after it. Empty when there is none.
+QString lunarReminderText(QDate day, const MonthGrid::LunarTextLookup& lunarText);
+
+// A day's lunar month and day, the month a regular one or a leap one.
+struct LunarDay {
+    int month;
+    int day;
+    bool leap;
+};
+// Nothing outside the lunar table.
+std::optional<LunarDay> lunarDayOf(QDate day);
+// "十一月初二", the month without 闰.
+QString lunarDayName(int month, int day);
+
+// Today's line: the lunar festival; else the user's month-day text and lunar-date text, both
+// when both are stored, the month-day text first; else the name of the official holiday when
+// today is a day off (holidayName); else nothing.
 QString todayText(QDate today, const MonthGrid::CustomTextLookup& customText,
-                  const QString& holidayName = {});
+                  const QString& holidayName = {},
+                  const MonthGrid::LunarTextLookup& lunarText = {});
 
 } // namespace deskleaf

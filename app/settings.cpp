@@ -104,6 +104,43 @@ void writeCustomText(ProfileFile& file, int month, int day, const QString& text)
     file.write(QString::fromLatin1(settings::CustomTextSection), dayKey(month, day), text);
 }
 
+std::optional<QString> lunarCustomText(const ProfileFile& file, int month, int day)
+{
+    const QString missing = QStringLiteral("\n"); // as customText
+    const QString text =
+        file.read(QString::fromLatin1(settings::LunarTextSection), dayKey(month, day), missing);
+    if (text == missing || text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+QList<LunarReminder> lunarCustomTexts(const ProfileFile& file)
+{
+    // As lunarCustomText finds them: the first key of a name, a text that is not empty.
+    QHash<QString, QString> byKey;
+    for (const auto& [key, value] : file.values(QString::fromLatin1(settings::LunarTextSection)))
+        if (!byKey.contains(key.toCaseFolded()))
+            byKey.insert(key.toCaseFolded(), value.value_or(QString()));
+    QList<LunarReminder> texts;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 30; ++day) {
+            const QString text = byKey.value(dayKey(month, day));
+            if (!text.isEmpty())
+                texts.append({month, day, text});
+        }
+    return texts;
+}
+
+void writeLunarCustomText(ProfileFile& file, int month, int day, const QString& text)
+{
+    file.write(QString::fromLatin1(settings::LunarTextSection), dayKey(month, day), text);
+}
+
+bool weekStartsOnSunday(const ProfileFile& file)
+{
+    return readSetting(file, settings::WeekStart) == QLatin1String("sunday");
+}
+
 QString lastWallpaperDateText(QDate day)
 {
     return u' ' + day.toString(QStringLiteral("yyyy-MM-dd"));

@@ -31,9 +31,13 @@ inline constexpr SettingKey BackgroundFit{"Deskleaf", "backgroundFit", "stretch"
 inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEveryScreen", "0"};
 // "0": no 休 and 班 marks on the calendar; they are shown by default.
 inline constexpr SettingKey HolidayMarks{"Deskleaf", "holidayMarks", "1"};
+// "sunday": the calendar's weeks start on Sunday; "monday" (the default) as always.
+inline constexpr SettingKey WeekStart{"Deskleaf", "weekStart", "monday"};
 // "1": the user has been told once that the calendar is refreshed at each logon only.
 inline constexpr SettingKey LogonOnlyNoticeTold{"Deskleaf", "logonOnlyNoticeTold", "0"};
 inline constexpr const char* CustomTextSection = "MyApp4";
+// Reminders on lunar dates, "MM-DD=text": a section of their own that older copies ignore.
+inline constexpr const char* LunarTextSection = "DeskleafLunar";
 inline constexpr int DefaultCalendarColour = 16771047;
 } // namespace settings
 
@@ -47,6 +51,22 @@ std::optional<QString> customText(const ProfileFile& file, int month, int day);
 // Every day of a leap year that has a text, by month and day, from one read of the file.
 QList<std::pair<QDate, QString>> customTexts(const ProfileFile& file);
 void writeCustomText(ProfileFile& file, int month, int day, const QString& text);
+
+// The user's text for lunar month and day (1-12, 1-30) of every lunar year, when a non-empty
+// one is stored.
+std::optional<QString> lunarCustomText(const ProfileFile& file, int month, int day);
+// Every lunar month and day that has a text, in lunar order, from one read of the file.
+struct LunarReminder {
+    int month;
+    int day;
+    QString text;
+};
+QList<LunarReminder> lunarCustomTexts(const ProfileFile& file);
+// An empty text deletes the reminder.
+void writeLunarCustomText(ProfileFile& file, int month, int day, const QString& text);
+
+// True when the stored week starts on Sunday.
+bool weekStartsOnSunday(const ProfileFile& file);
 
 // "text0" as written: a blank, then yyyy-MM-dd. Reads drop the blank, so what
 // readSetting(file, settings::LastWallpaperDate) gives back equals day.toString(Qt::ISODate).

@@ -86,6 +86,21 @@ std::pair<int, int> parseDay(std::string_view text)
     throw UsageError{"\"" + std::string(text) + "\" is not a day of the year (MM-DD)"};
 }
 
+// A lunar month and day, MM-DD: months 01 to 12, days 01 to 30.
+std::pair<int, int> parseLunarDay(std::string_view text)
+{
+    if (text.size() == 5 && text[2] == '-') {
+        int month = 0, day = 0;
+        const auto m = std::from_chars(text.data(), text.data() + 2, month);
+        const auto d = std::from_chars(text.data() + 3, text.data() + 5, day);
+        if (m.ptr == text.data() + 2 && d.ptr == text.data() + 5 && month >= 1 && month <= 12 &&
+            day >= 1 && day <= 30)
+            return {month, day};
+    }
+    throw UsageError{"\"" + std::string(text) +
+                     "\" is not a lunar month and day (MM-DD, months 01-12, days 01-30)"};
+}
+
 // #RRGGBB, default, or a colour integer as kel.ini keeps it: 0x00BBGGRR or a system colour.
 qint32 parseColour(std::string_view text)
 {
@@ -171,7 +186,8 @@ int colour(const Arguments& args, ProgramFolder& folder, std::ostream&, std::ost
 
 int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
 {
-    const auto [month, day] = parseDay(args.words[0]);
+    const bool lunar = args.has("--lunar");
+    const auto [month, day] = lunar ? parseLunarDay(args.words[0]) : parseDay(args.words[0]);
     const bool remove = args.has("--delete");
     if (remove && (args.words.size() > 1 || args.has("--replace")))
         throw UsageError{"--delete takes no text and no --replace"};
@@ -183,17 +199,21 @@ int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std:
 
     // From the look at the day's text to the write: another remind waits.
     const ProfileFile::Hold held = folder.profile().hold();
-    const std::optional<QString> stored = customText(folder.profile(), month, day);
+    const std::optional<QString> stored = lunar ? lunarCustomText(folder.profile(), month, day)
+                                                : customText(folder.profile(), month, day);
     if (stored == (remove ? std::nullopt : std::optional(text)))
         return 0; // as asked already
     if (stored && !remove && !args.has("--replace")) {
         out << stored->toStdString() << '\n';
-        err << "deskleaf remind: " << dayKey(month, day).toStdString()
+        err << "deskleaf remind: " << (lunar ? "lunar " : "") << dayKey(month, day).toStdString()
             << " has a text already; --replace replaces it\n";
         return 1;
     }
     ensureSettingsFile(folder);
-    writeCustomText(folder.profile(), month, day, text);
+    if (lunar)
+        writeLunarCustomText(folder.profile(), month, day, text);
+    else
+        writeCustomText(folder.profile(), month, day, text);
     return 0;
 }
 
@@ -202,7 +222,25 @@ int reminders(const Arguments&, ProgramFolder& folder, std::ostream& out, std::o
     std::string lines;
     for (const auto& [day, text] : customTexts(folder.profile()))
         lines += (dayKey(day.month(), day.day()) + u'\t' + text + u'\n').toStdString();
+    for (const LunarReminder& reminder : lunarCustomTexts(folder.profile()))
+        lines += (QStringLiteral("lunar ") + dayKey(reminder.month, reminder.day) + u'\t' +
+                  reminder.text + u'\n')
+                     .toStdString();
     out << lines;
+    return 0;
+}
+
+int week(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream&)
+{
+    if (args.words.empty()) {
+        out << (weekStartsOnSunday(folder.profile()) ? "sunday\n" : "monday\n");
+        return 0;
+    }
+    const std::string_view day = args.words[0];
+    if (day != "monday" && day != "sunday")
+        throw UsageError{"\"" + std::string(day) + "\": monday or sunday"};
+    ensureSettingsFile(folder);
+    storeWeekStart(folder, day == "sunday");
     return 0;
 }
 
@@ -310,22 +348,34 @@ const std::vector<Verb>& verbs()
          1,
          colour},
         {"remind",
-         "deskleaf remind MM-DD TEXT [--replace] [--folder DIR]\n"
-         "       deskleaf remind MM-DD --delete [--folder DIR]",
+         "deskleaf remind [--lunar] MM-DD TEXT [--replace] [--folder DIR]\n"
+         "       deskleaf remind [--lunar] MM-DD --delete [--folder DIR]",
          "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
          "no lunar festival. A day's text is replaced only with --replace: without it the\n"
-         "stored text is printed and nothing changes. --delete removes the day's text.",
-         {"--replace", "--delete"},
+         "stored text is printed and nothing changes. --delete removes the day's text.\n"
+         "With --lunar, MM-DD is a lunar month and day (01-12, 01-30), shown every lunar year:\n"
+         "in the regular month MM, never in a leap month of that number; day 30 in a month of\n"
+         "29 days shows on its 29th. A day with both kinds shows the month-day text first.",
+         {"--replace", "--delete", "--lunar"},
          1,
          2,
          remind},
         {"reminders",
          "deskleaf reminders [--folder DIR]",
-         "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text.",
+         "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
+         "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text.",
          {},
          0,
          0,
          reminders},
+        {"week",
+         "deskleaf week [monday|sunday] [--folder DIR]",
+         "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
+         "picker: monday (the default) or sunday. Without a word, prints the stored one.",
+         {},
+         0,
+         1,
+         week},
         {"holidays",
          "deskleaf holidays [--folder DIR]\n"
          "       deskleaf holidays import FILE\n"

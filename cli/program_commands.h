@@ -1,5 +1,5 @@
-// `deskleaf apply`, `remove`, `colour`, `remind`, `reminders` and `autorun`: what the windows
-// do, on the same jobs, for one program folder.
+// `deskleaf apply`, `remove`, `colour`, `remind`, `reminders`, `week` and `autorun`: what the
+// windows do, on the same jobs, for one program folder.
 #pragma once
 
 #include <iosfwd>

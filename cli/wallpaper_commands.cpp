@@ -91,6 +91,8 @@ int runMonth(std::span<const std::string_view> args, std::ostream& out, std::ost
 
         MonthGrid grid(MonthGrid::Kind::Main);
         grid.setDayMarks(dayMarksOf(folder));
+        grid.setLunarTexts(lunarTextsOf(folder));
+        grid.setSundayFirst(weekStartsOnSunday(folder.profile()));
         grid.fill(*month, today, customTextsOf(folder));
         std::string text;
         for (int i = 0; i < MonthGrid::kCells; ++i) {

@@ -197,6 +197,23 @@ void Calendar::resetToToday()
     fillGrid();
 }
 
+void Calendar::setLunarTexts(MonthGrid::LunarTextLookup texts)
+{
+    grid_.setLunarTexts(std::move(texts));
+    fillGrid();
+}
+
+void Calendar::setSundayFirst(bool sunday)
+{
+    grid_.setSundayFirst(sunday);
+    for (int i = 0; i < 7; ++i) {
+        Label1_[i]->setText(MonthGrid::Label1(i, sunday));
+        Label1_[i]->setAccessibleName(Label1_[i]->text());
+        setTextColour(Label1_[i], MonthGrid::Label1Colour(i, sunday));
+    }
+    fillGrid();
+}
+
 void Calendar::setDayMarks(MonthGrid::DayMarkLookup marks)
 {
     grid_.setDayMarks(std::move(marks));
@@ -236,7 +253,7 @@ void Calendar::fillGrid()
 void Calendar::pick(int cell)
 {
     const QDate start = grid_.monthStart();
-    const QDate date = start.addDays(cell - start.dayOfWeek() % 7); // Qt: 7 = Sunday
+    const QDate date = start.addDays(cell - grid_.firstCell());
     if (date.month() != start.month() || date.year() != start.year())
         return;
     picked_ = date;

@@ -43,6 +43,10 @@ public:
 
     // The 休 and 班 the cells show from the next fill on; none by default.
     void setDayMarks(MonthGrid::DayMarkLookup marks);
+    // The lunar-date reminders today's line shows from the next fill on; none by default.
+    void setLunarTexts(MonthGrid::LunarTextLookup texts);
+    // Sunday as the week's first day, headers included; Monday by default.
+    void setSundayFirst(bool sunday);
 
     // The date picked in this window, null until a pick.
     QDate picked() const { return picked_; }

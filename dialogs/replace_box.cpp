@@ -1,6 +1,7 @@
 #include "replace_box.h"
 
 #include "XPContainer.h"
+#include "month_grid.h"
 #include "settings.h"
 #include "song_font.h"
 #include "title_drag.h"
@@ -16,8 +17,8 @@
 namespace deskleaf {
 
 ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& file, Tell tell,
-                       QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), str2_(str2), file_(file),
+                       QWidget* owner, bool lunar)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), str2_(str2), lunar_(lunar), file_(file),
       tell_(std::move(tell)), tsxx_(new XPContainer(this))
 {
     setObjectName(QStringLiteral("Form4"));
@@ -37,8 +38,10 @@ ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& fil
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setFont(font);
     Label1_->setGeometry(twipsRect(720, 600, 3015, 720));
-    Label2_ = new QLabel(QStringLiteral("选择的日期:") + str2.left(2) + QStringLiteral("月") +
-                             str2.right(2) + QStringLiteral("日"),
+    Label2_ = new QLabel(lunar ? QStringLiteral("选择的日期:农历") +
+                                     lunarDayName(str2.left(2).toInt(), str2.right(2).toInt())
+                               : QStringLiteral("选择的日期:") + str2.left(2) +
+                                     QStringLiteral("月") + str2.right(2) + QStringLiteral("日"),
                          tsxx_);
     Label2_->setObjectName(QStringLiteral("Label2"));
     Label2_->setFont(font);
@@ -68,7 +71,11 @@ ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& fil
 void ReplaceBox::replace()
 {
     try {
-        writeCustomText(file_, str2_.left(2).toInt(), str2_.right(2).toInt(), Text1_->text());
+        const int month = str2_.left(2).toInt(), day = str2_.right(2).toInt();
+        if (lunar_)
+            writeLunarCustomText(file_, month, day, Text1_->text());
+        else
+            writeCustomText(file_, month, day, Text1_->text());
     } catch (const ProfileError& e) {
         tell_(this, QStringLiteral("提示"), QString::fromUtf8(e.what()));
         return; // the box stays open with the text

@@ -27,14 +27,16 @@ public:
     static constexpr int kWidth = 306;  // 4590 twips
     static constexpr int kHeight = 210; // 3150 twips
 
-    // str is the proposed text, str2 the day's key "MM-dd". Centred on its owner.
+    // str is the proposed text, str2 the day's key "MM-dd", a lunar month and day when lunar.
+    // Centred on its owner.
     ReplaceBox(const QString& str, const QString& str2, ProfileFile& file, Tell tell,
-               QWidget* owner);
+               QWidget* owner, bool lunar = false);
 
 private:
     void replace();
 
     QString str2_;
+    bool lunar_;
     ProfileFile& file_;
     Tell tell_;
     XPContainer* tsxx_;

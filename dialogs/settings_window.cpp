@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QScreen>
 
 #include <utility>
@@ -93,7 +94,18 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     xpcmdbutton1_ = commandButton(XPContainer1_, "xpcmdbutton1", QStringLiteral("ok"), font,
                                   twipsRect(4200, 2040, 375, 375));
     xpcmdbutton1_->setAccessibleName(QStringLiteral("保存节日内容"));
-    Label5_ = label("Label5", QStringLiteral("图片填充方式"), twipsRect(240, 2800, 1215, 255));
+    // Whose day the text is: the Gregorian month and day, or the lunar ones.
+    gregorianDay_ = new QRadioButton(XPContainer1_);
+    gregorianDay_->setObjectName(QStringLiteral("gregorianDay"));
+    gregorianDay_->setFont(font);
+    gregorianDay_->setChecked(true);
+    gregorianDay_->setGeometry(twipsRect(240, 2700, 2100, 300));
+    lunarDay_ = new QRadioButton(XPContainer1_);
+    lunarDay_->setObjectName(QStringLiteral("lunarDay"));
+    lunarDay_->setFont(font);
+    lunarDay_->setGeometry(twipsRect(2400, 2700, 2220, 300));
+    showDayKinds(std::nullopt);
+    Label5_ = label("Label5", QStringLiteral("图片填充方式"), twipsRect(240, 3160, 1215, 255));
     fit_ = new QComboBox(XPContainer1_);
     fit_->setObjectName(QStringLiteral("fit"));
     fit_->setFont(font);
@@ -101,33 +113,43 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     fit_->addItems({QStringLiteral("拉伸"), QStringLiteral("填充"), QStringLiteral("适应")});
     fit_->setCurrentIndex(int(storedPictureFit(services_.folder)));
     fit_->setAccessibleName(Label5_->text());
-    fit_->setGeometry(twipsRect(1500, 2730, 1095, 345));
+    fit_->setGeometry(twipsRect(1500, 3090, 1095, 345));
     Label5_->setBuddy(fit_);
     everyScreen_ = new QCheckBox(QStringLiteral("每屏都显示日历"), XPContainer1_);
     everyScreen_->setObjectName(QStringLiteral("everyScreen"));
     everyScreen_->setFont(font);
     everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
-    everyScreen_->setGeometry(twipsRect(2760, 2760, 1815, 300));
+    everyScreen_->setGeometry(twipsRect(2760, 3120, 1815, 300));
     holidayMarks_ = new QCheckBox(QStringLiteral("标休/班"), XPContainer1_);
     holidayMarks_->setObjectName(QStringLiteral("holidayMarks"));
     holidayMarks_->setFont(font);
     holidayMarks_->setAccessibleName(QStringLiteral("在日历上标出休和班"));
     holidayMarks_->setToolTip(QStringLiteral("在日历上标出法定节假日的“休”和调休上班的“班”"));
     holidayMarks_->setChecked(holidayMarksShown(services_.folder));
-    holidayMarks_->setGeometry(twipsRect(3600, 3278, 1020, 300));
+    holidayMarks_->setGeometry(twipsRect(3600, 3638, 1020, 300));
     xpcmdbutton3_ =
         commandButton(XPContainer1_, "xpcmdbutton3", QStringLiteral("设置桌面图标背景透明"), font,
-                      twipsRect(1320, 3240, 2175, 375));
+                      twipsRect(1320, 3600, 2175, 375));
+    sundayFirst_ = new QCheckBox(QStringLiteral("周日在前"), XPContainer1_);
+    sundayFirst_->setObjectName(QStringLiteral("sundayFirst"));
+    sundayFirst_->setFont(font);
+    sundayFirst_->setAccessibleName(QStringLiteral("一周从周日开始"));
+    sundayFirst_->setToolTip(QStringLiteral("日历的每一周从周日开始，不勾选则从周一开始"));
+    sundayFirst_->setChecked(weekStartsOnSunday(services_.folder.profile()));
+    sundayFirst_->setGeometry(twipsRect(240, 3638, 1020, 300));
     Label3_->setBuddy(Text2_);
 
     setTabOrder(xpcmdbutton4_, ok_);
     setTabOrder(ok_, xpcmdbutton2_);
     setTabOrder(xpcmdbutton2_, Text2_);
     setTabOrder(Text2_, Text1_);
-    setTabOrder(Text1_, xpcmdbutton1_);
+    setTabOrder(Text1_, gregorianDay_);
+    setTabOrder(gregorianDay_, lunarDay_);
+    setTabOrder(lunarDay_, xpcmdbutton1_);
     setTabOrder(xpcmdbutton1_, fit_);
     setTabOrder(fit_, everyScreen_);
-    setTabOrder(everyScreen_, xpcmdbutton3_);
+    setTabOrder(everyScreen_, sundayFirst_);
+    setTabOrder(sundayFirst_, xpcmdbutton3_);
     setTabOrder(xpcmdbutton3_, holidayMarks_);
 
     connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &SettingsWindow::chooseColour);
@@ -148,6 +170,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     connect(fit_, &QComboBox::activated, this, &SettingsWindow::storeFit);
     connect(everyScreen_, &QCheckBox::clicked, this, &SettingsWindow::storeCalendarOnEveryScreen);
     connect(holidayMarks_, &QCheckBox::clicked, this, &SettingsWindow::storeHolidayMarks);
+    connect(sundayFirst_, &QCheckBox::clicked, this, &SettingsWindow::storeWeekStart);
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
 
@@ -185,6 +208,32 @@ void SettingsWindow::storeHolidayMarks(bool on)
         tell(QString::fromUtf8(e.what()));
         holidayMarks_->setChecked(holidayMarksShown(services_.folder));
     }
+}
+
+void SettingsWindow::storeWeekStart(bool sunday)
+{
+    try {
+        deskleaf::storeWeekStart(services_.folder, sunday);
+    } catch (const std::exception& e) {
+        tell(QString::fromUtf8(e.what()));
+        sundayFirst_->setChecked(weekStartsOnSunday(services_.folder.profile()));
+    }
+}
+
+void SettingsWindow::showDayKinds(std::optional<QDate> day)
+{
+    if (!day) {
+        gregorianDay_->setText(QStringLiteral("每年公历这天"));
+        lunarDay_->setText(QStringLiteral("每年农历这天"));
+        return;
+    }
+    gregorianDay_->setText(QStringLiteral("每年公历%1月%2日").arg(day->month()).arg(day->day()));
+    const std::optional<LunarDay> lunar = lunarDayOf(*day);
+    lunarDay_->setEnabled(lunar.has_value());
+    if (!lunar)
+        lunarDay_->setChecked(false), gregorianDay_->setChecked(true);
+    lunarDay_->setText(lunar ? QStringLiteral("每年农历") + lunarDayName(lunar->month, lunar->day)
+                             : QStringLiteral("每年农历这天"));
 }
 
 QPoint SettingsWindow::loadPlace(const QRect& screen)
@@ -252,10 +301,14 @@ void SettingsWindow::pickDate()
 {
     Calendar picker(services_.today, customTextsOf(services_.folder), this);
     picker.setDayMarks(dayMarksOf(services_.folder));
+    picker.setLunarTexts(lunarTextsOf(services_.folder));
+    picker.setSundayFirst(weekStartsOnSunday(services_.folder.profile()));
     services_.runModal(picker);
     // Until the first pick of the run there is no date to show: the prompt stays.
-    if (!Calendar::xzrq.isEmpty())
+    if (!Calendar::xzrq.isEmpty()) {
         Text2_->setText(Calendar::xzrq);
+        showDayKinds(Calendar::dateOfText(Calendar::xzrq));
+    }
 }
 
 void SettingsWindow::saveFestival()
@@ -265,14 +318,24 @@ void SettingsWindow::saveFestival()
         tell(QStringLiteral("请先选择日期"));
         return;
     }
+    // The Gregorian month and day, or the lunar ones, the text belongs to.
+    const std::optional<LunarDay> lunar =
+        lunarDay_->isChecked() ? lunarDayOf(*day) : std::optional<LunarDay>();
+    const int month = lunar ? lunar->month : day->month();
+    const int dayOfMonth = lunar ? lunar->day : day->day();
     ProfileFile& file = services_.folder.profile();
     std::optional<QString> stored;
     try {
         // A text stored by someone else between the look and the write is never lost.
         const ProfileFile::Hold held = file.hold();
-        stored = customText(file, day->month(), day->day());
-        if (!stored)
-            writeCustomText(file, day->month(), day->day(), Text1_->text());
+        stored =
+            lunar ? lunarCustomText(file, month, dayOfMonth) : customText(file, month, dayOfMonth);
+        if (!stored) {
+            if (lunar)
+                writeLunarCustomText(file, month, dayOfMonth, Text1_->text());
+            else
+                writeCustomText(file, month, dayOfMonth, Text1_->text());
+        }
     } catch (const ProfileError& e) {
         tell(QString::fromUtf8(e.what()));
         return;
@@ -283,8 +346,10 @@ void SettingsWindow::saveFestival()
         return;
     }
     str = Text1_->text() + QStringLiteral("   ") + *stored;
-    str2 = day->toString(QStringLiteral("MM-dd"));
-    ReplaceBox box(str, str2, file, services_.tell, this);
+    str2 = QStringLiteral("%1-%2")
+               .arg(month, 2, 10, QLatin1Char('0'))
+               .arg(dayOfMonth, 2, 10, QLatin1Char('0'));
+    ReplaceBox box(str, str2, file, services_.tell, this, lunar.has_value());
     services_.runModal(box);
 }
 

@@ -1,10 +1,10 @@
 // The settings window Form3, modal over the main window. Its upper half picks the calendar's
 // colour in a colour dialog and stores it, or stores the default colour, and asks the desktop
 // to draw its icon labels without a background; its lower half stores a festival or reminder
-// text for a month and day of every year, the day picked in the date picker, and asks before
-// replacing a stored text; below, how the picture fills each monitor and whether every
-// monitor shows the calendar, stored as soon as they change. A write that fails is told and leaves
-// the window open with what the user typed.
+// text for a month and day of every year, or for the picked day's lunar month and day of every
+// lunar year, the day picked in the date picker, and asks before replacing a stored text; below,
+// how the picture fills each monitor and whether every monitor shows the calendar, stored as soon
+// as they change. A write that fails is told and leaves the window open with what the user typed.
 #pragma once
 
 #include "icon_labels.h"
@@ -26,6 +26,7 @@ class QComboBox;
 class QEvent;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
 
 namespace deskleaf {
 
@@ -47,7 +48,7 @@ class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kWidthTwips = 4695;
-    static constexpr int kHeightTwips = 3735;
+    static constexpr int kHeightTwips = 4095;
 
     SettingsWindow(SettingsServices services, QWidget* owner);
 
@@ -81,6 +82,9 @@ private:
     void storeFit(int index);
     void storeCalendarOnEveryScreen(bool on);
     void storeHolidayMarks(bool on);
+    void storeWeekStart(bool sunday);
+    // The two dates the picked day's text can belong to, in the radio buttons' captions.
+    void showDayKinds(std::optional<QDate> day);
     void tell(const QString& text) const;
 
     SettingsServices services_;
@@ -98,12 +102,15 @@ private:
     QLabel* Label3_;
     QLineEdit* Text2_;
     QLineEdit* Text1_;
+    QRadioButton* gregorianDay_;
+    QRadioButton* lunarDay_;
     xpcmdbutton* xpcmdbutton1_;
     xpcmdbutton* xpcmdbutton3_;
     QLabel* Label5_;
     QComboBox* fit_;
     QCheckBox* everyScreen_;
     QCheckBox* holidayMarks_;
+    QCheckBox* sundayFirst_;
 };
 
 } // namespace deskleaf

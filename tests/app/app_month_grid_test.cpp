@@ -189,3 +189,85 @@ TEST(OfficialDays, MissingYearFromTheFirstOfNovember)
     for (const auto& row : rows)
         EXPECT_EQ(shipped.missingYear(row.day), row.missing) << row.day.toString().toStdString();
 }
+
+// Sunday first: the 1st goes under its weekday with Sunday in column 0, and a Saturday 1st
+// stands alone in cell 0, which is under Saturday, the week's last day.
+TEST(MonthGrid, SundayFirstGridAndHeaders)
+{
+    struct Row {
+        QDate month;
+        int firstCell;
+        int lastCell;
+    };
+    const Row rows[] = {
+        {QDate(2026, 2, 1), 1, 28},  // begins on a Sunday, 28 days: rows 1 to 4 exactly
+        {QDate(2026, 1, 1), 5, 35},  // ends on a Saturday, in the last column of row 5
+        {QDate(2025, 11, 1), 0, 29}, // begins on a Saturday: alone in row 0
+        {QDate(2025, 8, 1), 6, 36},  // begins on a Friday with 31 days: reaches cell 36
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.month.toString(Qt::ISODate).toStdString());
+        MonthGrid grid(MonthGrid::Kind::Main);
+        grid.setSundayFirst(true);
+        grid.fill(r.month, QDate(2026, 12, 8), {});
+        const auto used = usedCells(grid);
+        ASSERT_FALSE(used.empty());
+        EXPECT_EQ(used.begin()->first, r.firstCell);
+        EXPECT_EQ(grid.firstCell(), r.firstCell);
+        EXPECT_EQ(used.rbegin()->first, r.lastCell);
+        EXPECT_EQ(int(used.size()), r.month.daysInMonth());
+        EXPECT_TRUE(used.begin()->second.startsWith(QStringLiteral("1 ")));
+        // Every day sits under its own weekday's header.
+        for (const auto& [cell, caption] : used) {
+            const QDate day = r.month.addDays(caption.section(u' ', 0, 0).toInt() - 1);
+            const int column = cell == 0 ? 6 : (cell - 1) % 7;
+            EXPECT_EQ(MonthGrid::Label1(column, true),
+                      MonthGrid::Label1(day.dayOfWeek() - 1)) // Monday-first: 0 = Monday
+                << caption.toStdString();
+        }
+    }
+    const QString sundayFirst[] = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(MonthGrid::Label1(column, true), sundayFirst[column]);
+        const bool weekend = column == 0 || column == 6;
+        EXPECT_EQ(MonthGrid::Label1Colour(column, true),
+                  weekend ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    }
+}
+
+// The lunar-date reminders on today's line, on the leap years 2023 (闰二月) and 2025 (闰六月):
+// only the regular month shows its month's texts; day 30 shows on the 29th of a 29-day month;
+// a month-day text comes before a lunar one; a lunar festival stands alone.
+TEST(MonthGrid, LunarRemindersOnTodaysLine)
+{
+    const auto lunar = [](int month, int day) -> std::optional<QString> {
+        static const std::map<std::pair<int, int>, QString> stored{
+            {{1, 1}, "L1-1"},   {{1, 29}, "L1-29"}, {{1, 30}, "L1-30"},
+            {{2, 1}, "L2-1"},   {{2, 29}, "L2-29"}, {{2, 30}, "L2-30"},
+            {{5, 30}, "L5-30"}, {{6, 1}, "L6-1"},   {{6, 30}, "L6-30"}};
+        const auto it = stored.find({month, day});
+        return it == stored.end() ? std::nullopt : std::optional(it->second);
+    };
+    const auto gregorian = texts({{{6, 25}, "G6-25"}, {{1, 22}, "G1-22"}, {{3, 22}, "G3-22"}});
+    const std::pair<QDate, QString> rows[] = {
+        {QDate(2023, 2, 19), "L1-29、L1-30"}, // 正月廿九, the last of 29 days
+        {QDate(2023, 2, 20), "L2-1"},         // 二月初一
+        {QDate(2023, 3, 20), "L2-29"},        // 二月廿九 of 30 days: day 30 waits
+        {QDate(2023, 3, 21), "L2-30"},        // 二月三十
+        {QDate(2023, 3, 22), "G3-22"},        // 闰二月初一: the month-day text alone
+        {QDate(2023, 4, 19), ""},             // 闰二月廿九, the last of 29 days: nothing
+        {QDate(2025, 6, 24), "L5-30"},        // 五月廿九, the last of 29 days
+        {QDate(2025, 6, 25), "G6-25、L6-1"},  // 六月初一: month-day text first
+        {QDate(2025, 7, 24), "L6-30"},        // 六月三十
+        {QDate(2025, 7, 25), ""},             // 闰六月初一
+        {QDate(2025, 8, 22), ""},             // 闰六月廿九, the last of 29 days
+        {QDate(2023, 1, 22), "春节"},         // 正月初一: the festival alone
+    };
+    for (const auto& [day, expected] : rows) {
+        MonthGrid grid(MonthGrid::Kind::Picker);
+        grid.setLunarTexts(lunar);
+        grid.fill(day, day, gregorian);
+        EXPECT_EQ(grid.Label6(), expected.isEmpty() ? QString() : "今天是:" + expected)
+            << day.toString(Qt::ISODate).toStdString();
+    }
+}

@@ -79,7 +79,8 @@ TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
     EXPECT_EQ(apply.err,
               "deskleaf apply: There is no calendar wallpaper yet: open a picture first.\n");
     const CliResult all = runDeskleaf("--help");
-    for (const char* verb : {"apply", "remove", "colour", "remind", "reminders", "autorun"}) {
+    for (const char* verb :
+         {"apply", "remove", "colour", "remind", "reminders", "week", "autorun"}) {
         const CliResult r = runDeskleaf(std::string(verb) + " --help");
         EXPECT_EQ(r.status, 0) << verb;
         EXPECT_EQ(r.out.rfind(std::string("usage: deskleaf ") + verb, 0), 0u) << r.out;
@@ -357,4 +358,45 @@ TEST(ProgramFolder, IsTheRunningProgramsOwnNeverTheWorkingFolder)
     EXPECT_EQ(lost.err, "deskleaf reminders: could not find this program's own file "
                         "(/proc/self/exe cannot be read and \"deskleaf\", the name it was "
                         "started by, is no file); --folder DIR names the folder\n");
+}
+
+// Lunar reminders round the command line: stored in their own section beside the untouched
+// month-day texts, refused without --replace, listed after the month-day ones, shown on
+// today's line after the month-day text, deleted; and the week's first day.
+TEST(RemindCommands, LunarRoundTripAndTheWeeksFirstDay)
+{
+    Home home;
+    ASSERT_TRUE(writeBytes(home.folder + "/kel.ini", "[MyApp4]\r\n06-25=Lunch\r\n"));
+    EXPECT_EQ(home.run("remind --lunar 06-01 初一").status, 0);
+    EXPECT_EQ(home.run("remind --lunar 06-30 三十").status, 0);
+    const QByteArray before = home.settings();
+    EXPECT_TRUE(before.startsWith("[MyApp4]\r\n06-25=Lunch\r\n")) << before.constData();
+    CliResult r = home.run("remind --lunar 06-01 别的");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "初一\n");
+    EXPECT_EQ(r.err, "deskleaf remind: lunar 06-01 has a text already; --replace replaces it\n");
+    EXPECT_EQ(home.settings(), before);
+    EXPECT_EQ(home.run("remind --lunar 06-01 生日 --replace").status, 0);
+    EXPECT_EQ(home.run("reminders").out, "06-25\tLunch\nlunar 06-01\t生日\nlunar 06-30\t三十\n");
+    // 2025-06-25 is 六月初一.
+    r = home.run("month 2025-06 --today 2025-06-25");
+    EXPECT_NE(r.out.find("Label6\t今天是:Lunch、生日\n"), std::string::npos) << r.out;
+
+    EXPECT_EQ(home.run("remind --lunar 06-01 --delete").status, 0);
+    EXPECT_EQ(home.run("reminders").out, "06-25\tLunch\nlunar 06-30\t三十\n");
+    for (const char* bad : {"remind --lunar 13-01 x", "remind --lunar 00-05 x",
+                            "remind --lunar 06-31 x", "remind --lunar 6-01 x"}) {
+        r = home.run(bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_NE(r.err.find("is not a lunar month and day"), std::string::npos) << r.err;
+    }
+
+    // February 2026 begins on a Sunday: alone in cell 0 Monday first, in cell 1 Sunday first.
+    EXPECT_EQ(home.run("week").out, "monday\n");
+    EXPECT_NE(home.run("month 2026-02").out.find("\n1\t2 "), std::string::npos);
+    EXPECT_EQ(home.run("week sunday").status, 0);
+    EXPECT_EQ(home.run("week").out, "sunday\n");
+    EXPECT_NE(home.run("month 2026-02").out.find("\n1\t1 "), std::string::npos);
+    EXPECT_EQ(home.run("week friday").status, 2);
+    EXPECT_EQ(home.run("week").out, "sunday\n");
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,9 +84,9 @@ protected:
 
 TEST(SettingsWindowPlace, HalfTheRoomInWholeTwips)
 {
-    EXPECT_EQ(SettingsWindow::loadPlace({0, 0, 1920, 1080}), QPoint(803, 415));
+    EXPECT_EQ(SettingsWindow::loadPlace({0, 0, 1920, 1080}), QPoint(803, 403));
     // The second screen, whose height leaves an odd number of twips: the last one is lost.
-    EXPECT_EQ(SettingsWindow::loadPlace({1920, 0, 1366, 769}), QPoint(1920 + 526, 260));
+    EXPECT_EQ(SettingsWindow::loadPlace({1920, 0, 1366, 769}), QPoint(1920 + 526, 248));
 }
 
 TEST_F(SettingsWindowTest, ColourChoiceRefusesPureRedOnly)
@@ -255,4 +256,61 @@ TEST_F(SettingsWindowTest, HolidayMarksBoxTurnsThePickersMarksOff)
     EXPECT_EQ(marksOfApril(), QStringList());
     box->click();
     EXPECT_EQ(readSetting(folder.profile(), settings::HolidayMarks), "1");
+}
+
+// A text for the picked day's lunar month and day: both dates shown, stored in its own section
+// beside the day's month-day text, replaced only through the confirmation.
+TEST_F(SettingsWindowTest, ALunarTextIsStoredAndReplacedBesideTheMonthDayText)
+{
+    ASSERT_TRUE(writeBytes(folder.settingsPath(), "[MyApp4]\r\n03-07=abc\r\n"));
+    const auto saveLunar = [this](const QString& text, std::function<void(QDialog&)> box = {}) {
+        open();
+        pick(7); // 2026-03-07, 正月十九
+        EXPECT_EQ(in<QRadioButton>(*window_, "gregorianDay")->text(), "每年公历3月7日");
+        EXPECT_EQ(in<QRadioButton>(*window_, "lunarDay")->text(), "每年农历一月十九");
+        click(*window_, "lunarDay");
+        if (box)
+            onModal = box;
+        save(text);
+    };
+    saveLunar(QStringLiteral("生日"));
+    EXPECT_EQ(told, QStringList{"提示|已更新！"});
+    EXPECT_EQ(settings(), "[MyApp4]\r\n03-07=abc\r\n[DeskleafLunar]\r\n01-19=\xc9\xfa\xc8\xd5\r\n");
+
+    QString box;
+    saveLunar(QStringLiteral("别的"), [&](QDialog& form4) {
+        box = in<QLabel>(form4, "Label2")->text() + u'|' + in<QLineEdit>(form4, "Text1")->text();
+        in<QLineEdit>(form4, "Text1")->setText("xyz");
+        click(form4, "xpcmdbutton2"); // 确认替换
+    });
+    EXPECT_EQ(box, "选择的日期:农历一月十九|别的   生日");
+    EXPECT_EQ(lunarCustomText(folder.profile(), 1, 19), "xyz");
+    EXPECT_EQ(customText(folder.profile(), 3, 7), "abc");
+}
+
+// Sunday first from the box: the picker's headers start with 周日 and a click still picks the
+// day clicked. Today's line there carries today's lunar reminder (2026-03-18 is 正月三十).
+TEST_F(SettingsWindowTest, SundayFirstBoxTurnsThePickersWeek)
+{
+    ASSERT_TRUE(writeBytes(folder.settingsPath(), "[MyApp4]\r\n"));
+    writeLunarCustomText(folder.profile(), 1, 30, "lunar");
+    open();
+    auto* box = in<QCheckBox>(*window_, "sundayFirst");
+    ASSERT_FALSE(box->isChecked());
+    box->click();
+    EXPECT_EQ(readSetting(folder.profile(), settings::WeekStart), "sunday");
+    QStringList headers;
+    pick(7);
+    EXPECT_EQ(in<QLineEdit>(*window_, "Text2")->text(), "2026-03-7");
+    onModal = [&headers](QDialog& picker) {
+        for (int i = 0; i < 7; ++i)
+            headers << picker.findChild<QLabel*>(QStringLiteral("Label1_%1").arg(i))->text();
+        headers << picker.findChild<QLabel*>("Label6")->text();
+        picker.close();
+    };
+    click(*window_, "Text2");
+    EXPECT_EQ(headers, QStringList({"周日", "周一", "周二", "周三", "周四", "周五", "周六",
+                                    "今天是:lunar"}));
+    box->click();
+    EXPECT_EQ(readSetting(folder.profile(), settings::WeekStart), "monday");
 }

@@ -61,7 +61,7 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   remind() {
     click M 292 44 # 设  置
     window "^设置$" S
-    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,415,313,249" ] \
+    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,403,313,273" ] \
       || fail "the settings window is ${SWIDTH}x$SHEIGHT at $SX,$SY"
     click S 170 137 # the date field
     window "^Calendar$" C
