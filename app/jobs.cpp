@@ -451,11 +451,13 @@ AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
         const QString missing =
             desktop.refresh.enable({programBeside(desktop.executable, QStringLiteral("deskleaf")),
                                     QFileInfo(folder.path()).absoluteFilePath()});
-        if (!missing.isEmpty())
-            return {QStringLiteral("The calendar is refreshed at each logon only, not after "
-                                   "midnight: %1.")
-                        .arg(missing)};
-        return {};
+        // Said once: the reason stays the same from one tick to the next.
+        if (missing.isEmpty() || logonOnlyNoticeTold(folder.profile()))
+            return {};
+        writeSetting(folder.profile(), settings::LogonOnlyNoticeTold, QStringLiteral("1"));
+        return {QStringLiteral("The calendar is refreshed at each logon only, not after "
+                               "midnight: %1.")
+                    .arg(missing)};
     }
     // Both are removed even when one of them refuses.
     QStringList failed;

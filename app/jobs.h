@@ -143,7 +143,9 @@ void storeWeekStart(ProgramFolder& folder, bool sunday);
 QString missingHolidaysNotice(const ProgramFolder& folder, QDate today);
 
 struct AutoRunResult {
-    QString notice; // said once when ticked where there is no daily refresh, else empty
+    // Said the first time it is ticked where there is no daily refresh (remembered in
+    // kel.ini), else empty.
+    QString notice;
 };
 
 // Ticks or clears the auto-run box: stores the flag first, then registers or removes the

@@ -2,6 +2,7 @@
 
 #include "CustomPanel.h"
 #include "help_window.h"
+#include "minimise_together.h"
 #include "property_bag.h"
 #include "song_font.h"
 #include "title_drag.h"
@@ -16,12 +17,14 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QStandardPaths>
+#include <QTreeView>
 
 namespace deskleaf {
 namespace {
@@ -46,6 +49,7 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("DeskleafV4.0"));
     setFixedSize(px(11175), px(7575));
+    new MinimiseTogether(this); // the help and settings windows go down with this one
 
     CustomPanel1_->setObjectName(QStringLiteral("CustomPanel1"));
     PropertyBag panel;
@@ -294,9 +298,22 @@ QString MainWindow::askForPicture(QWidget* parent)
         patterns << QStringLiteral("*.") + QString::fromLatin1(format)
                  << QStringLiteral("*.") + QString::fromLatin1(format.toUpper());
     const QString filter = QStringLiteral("图片 (%1);;所有文件 (*)").arg(patterns.join(u' '));
-    return QFileDialog::getOpenFileName(
-        parent, QStringLiteral("打开图片"),
-        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), filter);
+    QFileDialog dialog(parent, QStringLiteral("打开图片"),
+                       QStandardPaths::writableLocation(QStandardPaths::PicturesLocation), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Qt's own dialog (where the desktop lends none): wide enough that no column is cut, the
+    // name column taking what the others leave.
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        dialog.resize(std::max(dialog.width(), 760), std::max(dialog.height(), 460));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 void MainWindow::showMessage(QWidget* parent, const QString& text)

@@ -65,6 +65,11 @@ void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& v
     file.write(QString::fromLatin1(setting.section), QString::fromLatin1(setting.key), value);
 }
 
+bool logonOnlyNoticeTold(const ProfileFile& file)
+{
+    return readSetting(file, settings::LogonOnlyNoticeTold) == QLatin1String("1");
+}
+
 std::optional<QString> customText(const ProfileFile& file, int month, int day)
 {
     // No stored value can hold a line break, so unlike a word such as "jr" this placeholder

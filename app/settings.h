@@ -33,6 +33,8 @@ inline constexpr SettingKey CalendarOnEveryScreen{"Deskleaf", "calendarOnEverySc
 inline constexpr SettingKey HolidayMarks{"Deskleaf", "holidayMarks", "1"};
 // "sunday": the calendar's weeks start on Sunday; "monday" (the default) as always.
 inline constexpr SettingKey WeekStart{"Deskleaf", "weekStart", "monday"};
+// "1": the user has been told once that the calendar is refreshed at each logon only.
+inline constexpr SettingKey LogonOnlyNoticeTold{"Deskleaf", "logonOnlyNoticeTold", "0"};
 inline constexpr const char* CustomTextSection = "MyApp4";
 // Reminders on lunar dates, "MM-DD=text": a section of their own that older copies ignore.
 inline constexpr const char* LunarTextSection = "DeskleafLunar";
@@ -41,6 +43,8 @@ inline constexpr int DefaultCalendarColour = 16771047;
 
 QString readSetting(const ProfileFile& file, const SettingKey& setting);
 void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& value);
+// Whether the notice that the calendar is refreshed at each logon only was told already.
+bool logonOnlyNoticeTold(const ProfileFile& file);
 
 // The user's text for month-day of every year, when a non-empty one is stored.
 std::optional<QString> customText(const ProfileFile& file, int month, int day);

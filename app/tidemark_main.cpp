@@ -8,6 +8,7 @@
 #include "wiring.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
@@ -36,6 +37,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // The launcher's name: Wayland compositors match the window to it by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.deskleaf.Deskleaf"));
+    // Every window's icon: the one installed with the launcher, from the icon theme; hicolor,
+    // where it is installed, when the desktop names no theme or its theme lacks it.
+    if (QIcon::fallbackThemeName().isEmpty())
+        QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.deskleaf.Deskleaf")));
 
     // The folder and the registered program are this very file's, never a guess from the
     // working folder.

@@ -410,19 +410,25 @@ std::string oneLine(const char* message)
     return QString::fromUtf8(message).simplified().toStdString();
 }
 
+// The verb as the table names it: "color" is "colour".
+std::string_view tableName(std::string_view verb)
+{
+    return verb == "color" ? std::string_view("colour") : verb;
+}
+
 } // namespace
 
 bool isProgramCommand(std::string_view verb)
 {
     return std::any_of(verbs().begin(), verbs().end(),
-                       [&](const Verb& v) { return v.name == verb; });
+                       [&](const Verb& v) { return v.name == tableName(verb); });
 }
 
 int runProgramCommand(std::string_view name, std::span<const std::string_view> args,
                       std::ostream& out, std::ostream& err)
 {
     const Verb& verb = *std::find_if(verbs().begin(), verbs().end(),
-                                     [&](const Verb& v) { return v.name == name; });
+                                     [&](const Verb& v) { return v.name == tableName(name); });
     const std::string prefix = "deskleaf " + std::string(verb.name) + ": ";
     try {
         bool help = false;

@@ -617,14 +617,29 @@ void CustomPanel::paintFace(QImage& image, Look look) const
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(titleHeight_));
         std::fill(row, row + w, borderRgb);
     }
+}
 
-    QPainter painter(&image);
+// The icon and caption are drawn over the face at the screen's pixel ratio, the caption from
+// its font.
+void CustomPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, face_);
+    if (face_.isNull())
+        return;
+    const Look look = currentLook();
+    const bool disabled = look == Look::Disabled;
+    const bool hot = look == Look::Over || look == Look::DownOver;
+    const int w = width();
+    const auto resolved = [this](qint32 colour) {
+        return colourValue(translateColour(colour, palette()).value_or(Qt::black));
+    };
     const QPixmap& icon = disabled ? disabledSmallIcon_ : smallIcon_;
     if (!icon.isNull())
         painter.drawPixmap(5, roundEven(titleHeight_ * 0.5 - icon.height() * 0.5), icon);
 
     painter.setFont(font());
-    const QFontMetrics metrics(font(), &image);
+    const QFontMetrics metrics(font(), this);
     const int tw = metrics.horizontalAdvance(caption_);
     const int th = metrics.height();
     QPoint at(0, roundEven(titleHeight_ * 0.5 - th * 0.5));
@@ -643,12 +658,6 @@ void CustomPanel::paintFace(QImage& image, Look look) const
     }
     painter.setPen(plainColour(resolved(hot ? overForeColor_ : foreColor_)));
     painter.drawText(at + QPoint(0, metrics.ascent()), caption_);
-}
-
-void CustomPanel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, face_);
 }
 
 void CustomPanel::resizeEvent(QResizeEvent* event)

@@ -23,8 +23,13 @@ SpriteSheet::SpriteSheet(const QPixmap& picture, int rows, int columns)
 SpriteSheet SpriteSheet::fromResource(const QString& file, int rows, int columns)
 {
     registerControlResources();
-    return SpriteSheet(QPixmap(QStringLiteral(":/deskleaf/controls/images/") + file), rows,
-                       columns);
+    const QString path = QStringLiteral(":/deskleaf/controls/images/") + file;
+    SpriteSheet sheet(QPixmap(path), rows, columns);
+    QString twice = path;
+    twice.insert(twice.lastIndexOf(u'.'), QStringLiteral("@2x"));
+    if (QPixmap picture(twice); picture.size() == sheet.picture_.size() * 2)
+        sheet.twice_ = picture;
+    return sheet;
 }
 
 QSize SpriteSheet::cellSize() const
@@ -46,6 +51,20 @@ QPixmap SpriteSheet::cell(int index) const
 {
     const QRect rect = cellRect(index);
     return rect.isEmpty() ? QPixmap() : picture_.copy(rect);
+}
+
+} // namespace deskleaf
+
+namespace deskleaf {
+
+QPixmap SpriteSheet::cell(int index, qreal ratio) const
+{
+    const QRect rect = cellRect(index);
+    if (ratio <= 1 || twice_.isNull() || rect.isEmpty())
+        return cell(index);
+    QPixmap cell = twice_.copy(QRect(rect.topLeft() * 2, rect.size() * 2));
+    cell.setDevicePixelRatio(2);
+    return cell;
 }
 
 } // namespace deskleaf

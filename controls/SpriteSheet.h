@@ -13,7 +13,8 @@ public:
     SpriteSheet() = default;
     SpriteSheet(const QPixmap& picture, int rows, int columns);
 
-    // One of the controls' own sheets, by file name under :/deskleaf/controls/images/.
+    // One of the controls' own sheets, by file name under :/deskleaf/controls/images/, with
+    // its twice-as-large drawing NAME@2x.png where there is one.
     static SpriteSheet fromResource(const QString& file, int rows, int columns);
 
     int cellCount() const { return rows_ * columns_; }
@@ -22,10 +23,14 @@ public:
     QRect cellRect(int index) const;
     // Cell index as a picture of its own; a null pixmap when there is no such cell.
     QPixmap cell(int index) const;
+    // The same cell for a screen of this pixel ratio: above 1 from the twice-as-large drawing
+    // (device pixel ratio 2, the same size in logical pixels) when the sheet has one.
+    QPixmap cell(int index, qreal ratio) const;
     const QPixmap& picture() const { return picture_; }
 
 private:
     QPixmap picture_;
+    QPixmap twice_; // null, or exactly twice picture_'s size
     int rows_ = 0;
     int columns_ = 0;
 };

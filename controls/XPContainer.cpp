@@ -247,21 +247,24 @@ void XPContainer::redraw()
                              headerDark_, kHeaderHeight, pal))
             if (const std::optional<QColor> text = translateColour(text_, pal))
                 captionColour_ = *text;
-        const QRect header(1, kHeaderTop, innerWidth, kHeaderHeight);
-        QPainter painter(&face_);
-        painter.setClipRect(header);
-        painter.setFont(captionFont());
-        painter.setPen(captionColour_);
-        painter.drawText(QRect(header.left() + kCaptionLeft, header.top() + captionTop_, 0, 0),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption_);
     }
     update();
 }
 
+// The caption is drawn from the font at the screen's pixel ratio, over the face.
 void XPContainer::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, face_);
+    const int innerWidth = std::max(0, width() - 2);
+    if (style_ != 0 || innerWidth <= 0 || face_.isNull())
+        return;
+    const QRect header(1, kHeaderTop, innerWidth, kHeaderHeight);
+    painter.setClipRect(header);
+    painter.setFont(captionFont());
+    painter.setPen(captionColour_);
+    painter.drawText(QRect(header.left() + kCaptionLeft, header.top() + captionTop_, 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, caption_);
 }
 
 void XPContainer::resizeEvent(QResizeEvent* event)

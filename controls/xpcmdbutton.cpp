@@ -123,6 +123,10 @@ QFont xpcmdbutton::ambientFont() const
 
 void xpcmdbutton::paintEvent(QPaintEvent*)
 {
+    if (cache_.devicePixelRatio() != devicePixelRatioF()) { // moved to a screen of another ratio
+        cache_ = QPixmap();
+        paintFace(face_);
+    }
     QPainter(this).drawPixmap(0, 0, cache_);
 }
 
@@ -277,7 +281,10 @@ void xpcmdbutton::paintFace(int face)
     if (face == face_ && !cache_.isNull())
         return;
     face_ = face;
-    const QPixmap cell = faces_.cell(face); // 18 x 21
+    // 18 x 21, drawn at twice the size for screens above 100%; the face is made at the screen's
+    // pixel ratio.
+    const QPixmap cell = faces_.cell(face, devicePixelRatioF());
+    const qreal r = cell.devicePixelRatio();
     const int w = width(), h = height();
     // Nine pieces, in this order. They overlap on buttons narrower or lower than 6 pixels,
     // where the order decides what shows (qDrawBorderPixmap draws those sizes differently);
@@ -295,12 +302,15 @@ void xpcmdbutton::paintFace(int face)
         {{3, 18, 12, 3}, {3, h - 3, w - 6, 3}}, // bottom edge
         {{3, 3, 12, 15}, {3, 3, w - 6, h - 6}}, // centre
     };
-    cache_ = QPixmap(size());
+    cache_ = QPixmap(size() * devicePixelRatioF());
+    cache_.setDevicePixelRatio(devicePixelRatioF());
     cache_.fill(Qt::transparent);
     QPainter painter(&cache_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, r != devicePixelRatioF());
     for (const auto& piece : pieces)
         if (!piece.target.isEmpty())
-            painter.drawPixmap(piece.target, cell, piece.source);
+            painter.drawPixmap(QRectF(piece.target), cell,
+                               QRectF(piece.source.topLeft() * r, piece.source.size() * r));
     painter.end();
     update();
 }

@@ -57,9 +57,18 @@ void xptopbuttons::WriteProperties(PropertyBag& bag) const
     bag.WriteProperty(QStringLiteral("Enabled"), !testAttribute(Qt::WA_ForceDisabled), true);
 }
 
+// The cell is drawn at the screen's pixel ratio, taken again when the window moves to a screen
+// of another ratio.
 void xptopbuttons::paintEvent(QPaintEvent*)
 {
-    QPainter(this).drawPixmap(0, 0, cache_);
+    if (shownSheet_ >= 0) {
+        QPixmap sharp = sheets_[std::size_t(shownSheet_)].cell(cell_, devicePixelRatioF());
+        if (sharp.devicePixelRatio() != cache_.devicePixelRatio())
+            cache_ = sharp;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(0, 0, cache_);
 }
 
 void xptopbuttons::showEvent(QShowEvent*)
@@ -141,7 +150,7 @@ void xptopbuttons::showCell(int cell)
         return;
     cell_ = cell;
     shownSheet_ = sheet_;
-    cache_ = sheets_[std::size_t(sheet_)].cell(cell);
+    cache_ = sheets_[std::size_t(sheet_)].cell(cell, devicePixelRatioF());
     update();
 }
 

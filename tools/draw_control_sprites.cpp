@@ -3,6 +3,8 @@
 //   xptopbuttons-close.png     four 21 x 21 cells: normal, hover, pressed, disabled
 //   xptopbuttons-maximise.png
 //   xptopbuttons-minimise.png
+// and each again at twice the size as NAME@2x.png, for screens at 150% and more: the frames
+// keep their logical pixels, the gradients and glyph edges are worked out at the finer pixels.
 // Run: draw_control_sprites OUTDIR
 #include <QColor>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -39,13 +42,17 @@ struct CommandFace {
 
 // Every pixel depends only on its distance to the nearest edges and on its row, so the 3-pixel
 // frame stretches along its length and the centre stretches both ways.
-void drawCommandFace(QImage& sheet, int left, const CommandFace& face)
+// At scale s each logical pixel is s x s sheet pixels.
+void drawCommandFace(QImage& sheet, int left, const CommandFace& face, int s)
 {
     constexpr int w = 18, h = 21;
-    for (int y = 0; y < h; ++y) {
+    for (int Y = 0; Y < h * s; ++Y) {
+        const int y = Y / s;
+        const double fy = (Y + 0.5) / s - 0.5;
         const QColor fill =
-            mix(face.fillTop, face.fillBottom, std::clamp((y - 1) / 18.0, 0.0, 1.0));
-        for (int x = 0; x < w; ++x) {
+            mix(face.fillTop, face.fillBottom, std::clamp((fy - 1) / 18.0, 0.0, 1.0));
+        for (int X = 0; X < w * s; ++X) {
+            const int x = X / s;
             const int dx = std::min(x, w - 1 - x), dy = std::min(y, h - 1 - y);
             const int d = std::min(dx, dy);
             QColor c;
@@ -65,12 +72,12 @@ void drawCommandFace(QImage& sheet, int left, const CommandFace& face)
                 c = d == 1 ? ring : mix(ring, fill, 0.4);
             } else
                 c = fill;
-            sheet.setPixelColor(left + x, y, c);
+            sheet.setPixelColor(left * s + X, Y, c);
         }
     }
 }
 
-QImage commandSheet()
+QImage commandSheet(int s)
 {
     const QColor blue(0x00, 0x3c, 0x74), beige(0xdd, 0xd7, 0xc5);
     const QColor top(0xfd, 0xfd, 0xfd), lavender(0xc6, 0xc5, 0xd7);
@@ -100,9 +107,9 @@ QImage commandSheet()
          {2, QColor(0xce, 0xe7, 0xff), QColor(0xa0, 0xbe, 0xec), QColor(0x89, 0xad, 0xe4),
           QColor(0x69, 0x82, 0xee)}},
     };
-    QImage sheet(90, 21, QImage::Format_RGB32);
+    QImage sheet(90 * s, 21 * s, QImage::Format_RGB32);
     for (int i = 0; i < 5; ++i)
-        drawCommandFace(sheet, i * 18, faces[i]);
+        drawCommandFace(sheet, i * 18, faces[i], s);
     return sheet;
 }
 
@@ -117,22 +124,28 @@ struct CaptionCell {
     QColor glyphBorder; // invalid: none
 };
 
-// A glyph is a set of pixels of the 21 x 21 cell.
-using Glyph = std::function<bool(int x, int y)>;
+// A glyph is a set of points of the 21 x 21 cell, pixel centres at whole numbers; at scale 1
+// it is asked for whole numbers only.
+using Glyph = std::function<bool(double x, double y)>;
 
-void drawCaptionCell(QImage& sheet, int left, const CaptionCell& cell, const Glyph& glyph)
+void drawCaptionCell(QImage& sheet, int left, const CaptionCell& cell, const Glyph& glyph, int s)
 {
     constexpr int n = 21;
-    const auto near = [&](int x, int y) {
-        for (int j = -1; j <= 1; ++j)
-            for (int i = -1; i <= 1; ++i)
-                if (glyph(x + i, y + j))
+    // Within one logical pixel of the glyph, looked for in steps of one sheet pixel.
+    const auto near = [&](double x, double y) {
+        for (int j = -s; j <= s; ++j)
+            for (int i = -s; i <= s; ++i)
+                if (glyph(x + double(i) / s, y + double(j) / s))
                     return true;
         return false;
     };
-    for (int y = 0; y < n; ++y) {
-        const QColor face = mix(cell.faceTop, cell.faceBottom, (y - 1) / 18.0);
-        for (int x = 0; x < n; ++x) {
+    for (int Y = 0; Y < n * s; ++Y) {
+        const int y = Y / s;
+        const double fy = (Y + 0.5) / s - 0.5;
+        const QColor face = mix(cell.faceTop, cell.faceBottom, (fy - 1) / 18.0);
+        for (int X = 0; X < n * s; ++X) {
+            const int x = X / s;
+            const double fx = (X + 0.5) / s - 0.5;
             const int dx = std::min(x, n - 1 - x), dy = std::min(y, n - 1 - y);
             const int d = std::min(dx, dy);
             QColor c = face;
@@ -148,44 +161,51 @@ void drawCaptionCell(QImage& sheet, int left, const CaptionCell& cell, const Gly
                 c = d == 1 ? ring : mix(ring, face, 0.4);
             } else if (d == 1 && cell.light.isValid())
                 c = (x == 1 || y == 1) && x < n - 2 && y < n - 2 ? cell.light : cell.shade;
-            if (glyph(x, y))
+            if (glyph(fx, fy))
                 c = cell.glyph;
-            else if (cell.glyphBorder.isValid() && near(x, y))
+            else if (cell.glyphBorder.isValid() && near(fx, fy))
                 c = cell.glyphBorder;
-            sheet.setPixelColor(left + x, y, c);
+            sheet.setPixelColor(left * s + X, Y, c);
         }
     }
 }
 
-bool inSquare(int x, int y)
+// Whether v lies in the pixels first to last.
+bool within(double v, int first, int last)
 {
-    return x >= 6 && x <= 14 && y >= 6 && y <= 14;
+    return v > first - 0.5 && v < last + 0.5;
 }
 
-// Two strokes three pixels wide, corner to corner of the middle 9 x 9 square.
-bool cross(int x, int y)
+bool inSquare(double x, double y)
 {
-    return inSquare(x, y) && (std::abs(x - y) <= 1 || std::abs(x + y - 20) <= 1) &&
-           !(std::abs(x - 10) == 4 && std::abs(y - 10) == 4);
+    return within(x, 6, 14) && within(y, 6, 14);
+}
+
+// Two strokes three pixels wide, corner to corner of the middle 9 x 9 square, without their
+// four outermost corner pixels.
+bool cross(double x, double y)
+{
+    return inSquare(x, y) && (std::abs(x - y) < 1.25 || std::abs(x + y - 20) < 1.25) &&
+           !(std::abs(x - 10) > 3.5 && std::abs(y - 10) > 3.5);
 }
 
 // A window: 1-pixel frame with a 3-pixel title bar.
-bool window(int x, int y)
+bool window(double x, double y)
 {
-    return inSquare(x, y) && (x == 6 || x == 14 || y <= 8 || y == 14);
+    return inSquare(x, y) && (within(x, 6, 6) || within(x, 14, 14) || y < 8.5 || within(y, 14, 14));
 }
 
 // A bar near the bottom edge.
-bool bar(int x, int y)
+bool bar(double x, double y)
 {
-    return x >= 6 && x <= 11 && y >= 13 && y <= 15;
+    return within(x, 6, 11) && within(y, 13, 15);
 }
 
-QImage captionSheet(const CaptionCell (&cells)[4], const Glyph& glyph)
+QImage captionSheet(const CaptionCell (&cells)[4], const Glyph& glyph, int s)
 {
-    QImage sheet(84, 21, QImage::Format_RGB32);
+    QImage sheet(84 * s, 21 * s, QImage::Format_RGB32);
     for (int i = 0; i < 4; ++i)
-        drawCaptionCell(sheet, i * 21, cells[i], glyph);
+        drawCaptionCell(sheet, i * 21, cells[i], glyph, s);
     return sheet;
 }
 
@@ -223,21 +243,21 @@ void silverCells(CaptionCell (&cells)[4], const QColor& pressedGlyph)
                 {}};
 }
 
-QImage closeSheet()
+QImage closeSheet(int s)
 {
     CaptionCell cells[4];
     silverCells(cells, Qt::white);
-    return captionSheet(cells, cross);
+    return captionSheet(cells, cross, s);
 }
 
-QImage minimiseSheet()
+QImage minimiseSheet(int s)
 {
     CaptionCell cells[4];
     silverCells(cells, QColor(0xf4, 0xf4, 0xff));
-    return captionSheet(cells, bar);
+    return captionSheet(cells, bar, s);
 }
 
-QImage maximiseSheet()
+QImage maximiseSheet(int s)
 {
     const CaptionCell cells[4] = {
         {Qt::white,
@@ -273,7 +293,7 @@ QImage maximiseSheet()
          QColor(0xe2, 0xda, 0xf6),
          {}},
     };
-    return captionSheet(cells, window);
+    return captionSheet(cells, window, s);
 }
 
 } // namespace
@@ -288,20 +308,23 @@ int main(int argc, char** argv)
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const struct {
-        const char* file;
-        QImage image;
+        const char* name;
+        QImage (*draw)(int s);
     } sheets[] = {
-        {"xpcmdbutton.png", commandSheet()},
-        {"xptopbuttons-close.png", closeSheet()},
-        {"xptopbuttons-maximise.png", maximiseSheet()},
-        {"xptopbuttons-minimise.png", minimiseSheet()},
+        {"xpcmdbutton", commandSheet},
+        {"xptopbuttons-close", closeSheet},
+        {"xptopbuttons-maximise", maximiseSheet},
+        {"xptopbuttons-minimise", minimiseSheet},
     };
-    for (const auto& sheet : sheets) {
-        const QString path = dir.filePath(QString::fromLatin1(sheet.file));
-        if (!sheet.image.save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+    for (const auto& sheet : sheets)
+        for (const int s : {1, 2}) {
+            const QString path =
+                dir.filePath(QString::fromLatin1(sheet.name) +
+                             (s == 1 ? QString() : QStringLiteral("@2x")) + QStringLiteral(".png"));
+            if (!sheet.draw(s).save(path, "PNG")) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
-    }
     return 0;
 }

@@ -174,6 +174,26 @@ protected:
 
 } // namespace
 
+// The formats of Qt's image format plugins come in whole, as the built-in ones do.
+TEST_F(PictureImport, TakesWebpAndTiff)
+{
+    for (const char* format : {"webp", "tiff"}) {
+        SCOPED_TRACE(format);
+        const QString file = path("picture.") + QLatin1String(format);
+        writeBytes(file, encoded(quadrants({64, 48}), format));
+        const QImage image = loadStretchedPicture(file, {128, 96});
+        EXPECT_EQ(image.size(), QSize(128, 96));
+        // Lossy WebP moves the colours a little.
+        const auto near = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                       std::abs(qBlue(a) - qBlue(b)) <
+                   24;
+        };
+        EXPECT_TRUE(near(image.pixel(10, 10), qRgb(255, 0, 0)));
+        EXPECT_TRUE(near(image.pixel(118, 86), qRgb(255, 255, 0)));
+    }
+}
+
 TEST_F(PictureImport, StretchesToTheScreenIgnoringProportions)
 {
     quadrants({800, 600}).save(path("small.png"));
@@ -315,6 +335,8 @@ TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)
     const QByteArray harmless = withHarmlessWarnings(jpeg);
     QByteArray pngClaim = encoded(quadrants({16, 16}), "png");
     pngClaim.replace(16, 8, QByteArray::fromHex("00002ee0000020d0")); // 12000 x 8400
+    const QByteArray webp = encoded(quadrants({640, 480}), "webp");
+    const QByteArray tiff = encoded(quadrants({640, 480}), "tiff");
 
     const struct {
         const char* name;
@@ -355,6 +377,8 @@ TEST_F(PictureImport, RefusesEveryPictureItsDecoderCouldNotReadWhole)
          "damaged (its run-length data stops at row 19 of 48 rows)."},
         {"cut.xbm", xbm.left(xbm.size() / 3),
          "damaged (it claims 64 x 48 pixels, which need 384 values, but the file has only 1"},
+        {"cut.webp", webp.left(webp.size() / 2), "damaged (Unable to read image data)."},
+        {"cut.tiff", tiff.left(tiff.size() / 2), "damaged (Unable to read image data)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,12 +7,16 @@
 #include "xptopbuttons.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +181,10 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     box->click();
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].contains("at each logon only") && told[0].contains("no timer here"));
+    box->click(); // and never again, in this window or the next
+    box->click();
+    EXPECT_EQ(told.size(), 1);
+    EXPECT_TRUE(logonOnlyNoticeTold(folder.profile()));
 
     today = QDate(2026, 10, 1); // the window comes back to the front on another day
     QEvent activate(QEvent::WindowActivate);
@@ -244,4 +252,58 @@ TEST_F(MainWindowTest, TheMissingYearOfDaysOffIsSaidOverThePreview)
     writeSetting(folder.profile(), settings::HolidayMarks, "0");
     EXPECT_EQ(activateOn(QDate(2026, 11, 2)), QString());
     qunsetenv("XDG_DATA_HOME");
+}
+
+// A window on top going down takes the program with it, and the main window coming back
+// brings it back on top: the window-modal help and a settings window run modally alike.
+TEST_F(MainWindowTest, MinimisingAnyWindowMinimisesTheProgramAndRestoringRaisesTheTopOne)
+{
+    for (const bool modal : {false, true}) {
+        SCOPED_TRACE(modal);
+        bool checked = false;
+        const auto check = [this, &checked](QWidget* top) {
+            QTest::mouseClick(top->findChild<QWidget*>("xptopbuttons2"), Qt::LeftButton);
+            EXPECT_TRUE(top->isMinimized());
+            EXPECT_TRUE(window_->isMinimized());
+            window_->setWindowState(Qt::WindowNoState); // from the taskbar
+            EXPECT_FALSE(top->isMinimized());
+            EXPECT_TRUE(top->isVisible());
+            EXPECT_TRUE(QTest::qWaitForWindowActive(top));
+            checked = true;
+        };
+        openSettings = [&](QWidget* owner) {
+            QDialog settings(owner, Qt::Dialog | Qt::FramelessWindowHint);
+            auto* minimise = new xptopbuttons(&settings);
+            minimise->setObjectName("xptopbuttons2");
+            QObject::connect(minimise, &xptopbuttons::Click, &settings, &QWidget::showMinimized);
+            QTimer::singleShot(0, &settings, [&] {
+                check(&settings);
+                settings.accept();
+            });
+            settings.exec();
+        };
+        window();
+        click(modal ? "xpcmdbutton5" : "xpcmdbutton7");
+        if (!modal)
+            check(window_->findChild<QDialog*>("Form2"));
+        EXPECT_TRUE(checked);
+        window_.reset();
+    }
+}
+
+// The picture dialog offers WebP and TIFF pictures with the others.
+TEST(PictureDialog, OffersWebpAndTiff)
+{
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        const QString pictures = dialog->nameFilters().constFirst();
+        for (const char* pattern : {"*.webp", "*.tif", "*.tiff", "*.jpg", "*.png"})
+            EXPECT_TRUE(pictures.contains(QLatin1String(pattern))) << pattern;
+        checked = true;
+        dialog->reject();
+    });
+    EXPECT_EQ(MainWindow::askForPicture(nullptr), QString());
+    EXPECT_TRUE(checked);
 }

@@ -91,13 +91,15 @@ TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
 TEST(ColourCommand, StoresEachSpellingAndRefusesPureRed)
 {
     Home home;
-    const std::pair<const char*, const char*> stored[] = {
-        {"'#00ff80'", "text5=8453888"}, // red in the low byte
-        {"-2147483643", "text5=-2147483643"},
-        {"default", "text5=16771047"},
+    const struct {
+        const char *verb, *value, *line;
+    } stored[] = {
+        {"colour", "'#00ff80'", "text5=8453888"}, // red in the low byte
+        {"color", "-2147483643", "text5=-2147483643"},
+        {"colour", "default", "text5=16771047"},
     };
-    for (const auto& [value, line] : stored) {
-        const CliResult r = home.run(std::string("colour ") + value);
+    for (const auto& [verb, value, line] : stored) {
+        const CliResult r = home.run(std::string(verb) + ' ' + value);
         EXPECT_EQ(r.status, 0) << value << r.err;
         EXPECT_NE(home.settings().indexOf(line), -1) << value;
     }
@@ -312,6 +314,9 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
                      "midnight: no systemd user manager runs (systemctl --user "
                      "is-system-running: offline).\n");
     EXPECT_TRUE(QFile::exists(autostart) && !QFile::exists(service));
+    r = run("autorun on"); // said once
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
 
     for (const char* bad : {"autorun", "autorun maybe", "autorun on off"})
         EXPECT_EQ(run(bad).status, 2) << bad;

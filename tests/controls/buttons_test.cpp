@@ -459,3 +459,36 @@ TEST(CommandButton, AnswersTheKeyboardAndIsDestroyedWithTheFocus)
     EXPECT_EQ(clicks.size(), 2);
     delete button; // gives up the focus while it can still answer
 }
+
+// On a screen at 200% (this case runs again under QT_SCALE_FACTOR=2) every button shows its
+// sheet's twice-as-large drawing pixel for pixel, not the 1x cell doubled; the command button
+// keeps its 3-pixel corners in logical pixels when stretched.
+TEST(HighDpi, ButtonsDrawTheirSheetsAtTheScreensRatio)
+{
+    xpcmdbutton command;
+    command.setCaption({});
+    command.resize(18, 21);
+    command.show();
+    if (command.devicePixelRatioF() != 2)
+        GTEST_SKIP() << "needs a screen at 200%";
+    const struct {
+        QWidget* button;
+        SpriteSheet sheet;
+        int cell;
+    } rows[] = {
+        {&command, SpriteSheet::fromResource("xpcmdbutton.png", 1, 5), 0},
+        {new xptopbuttons(&command), SpriteSheet::fromResource("xptopbuttons-close.png", 1, 4), 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button->metaObject()->className());
+        const QPixmap twice = row.sheet.cell(row.cell, 2);
+        ASSERT_EQ(twice.devicePixelRatio(), 2);
+        ASSERT_EQ(twice.size(), row.sheet.cell(row.cell).size() * 2);
+        EXPECT_NE(rgb(twice), rgb(row.sheet.cell(row.cell)).scaled(twice.size()));
+        EXPECT_EQ(rgb(row.button->grab()), rgb(twice));
+    }
+    command.resize(60, 40);
+    const QImage shot = rgb(command.grab());
+    const QImage corner = rgb(rows[0].sheet.cell(0, 2)).copy(30, 36, 6, 6);
+    EXPECT_EQ(shot.copy(114, 74, 6, 6), corner);
+}

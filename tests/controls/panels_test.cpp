@@ -507,3 +507,58 @@ TEST(XPContainerBag, StoredColoursDecideTheLookNotTheStoredTheme)
     EXPECT_EQ(frame.Caption(), QStringLiteral("XPContainer"));
     EXPECT_EQ(frame.grab().toImage().pixelColor(150, 1), rgb(0xD3E0F7)); // theme 0's header
 }
+
+namespace {
+
+// Edge energy: the sum of the absolute differences between horizontal neighbours' grey levels.
+qint64 edgeEnergy(const QImage& image)
+{
+    qint64 sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 1; x < image.width(); ++x)
+            sum += std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(x - 1, y)));
+    return sum;
+}
+
+// Whether every aligned 2 x 2 block is one colour, as in a picture drawn at 1x and doubled.
+bool onlyDoubledPixels(const QImage& image)
+{
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                image.pixel(x + 1, y + 1) != p)
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+// At a pixel ratio of 2 the captions of both panels are drawn from the font at that ratio: not
+// the 1x caption doubled, and with sharper edges than the 1x caption scaled up smoothly.
+TEST(Captions, AreDrawnAtTheScreensPixelRatio)
+{
+    XPContainer frame;
+    frame.resize(305, 60);
+    frame.setCaption(QStringLiteral("消息提示 Help"));
+    CustomPanel panel;
+    panel.resize(305, 60);
+    panel.setCaption(QStringLiteral("消息提示 Help"));
+    for (QWidget* widget : {static_cast<QWidget*>(&frame), static_cast<QWidget*>(&panel)}) {
+        SCOPED_TRACE(widget->metaObject()->className());
+        widget->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+        const QRect caption(2, 2, 120, 20); // in widget pixels
+        QPixmap once(widget->size());
+        widget->render(&once);
+        QPixmap twice(widget->size() * 2);
+        twice.setDevicePixelRatio(2);
+        widget->render(&twice);
+        const QImage sharp = twice.toImage().copy(QRect(caption.topLeft() * 2, caption.size() * 2));
+        const QImage scaled = once.toImage().copy(caption).scaled(
+            caption.size() * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_FALSE(onlyDoubledPixels(sharp));
+        EXPECT_GT(edgeEnergy(sharp), edgeEnergy(scaled) * 5 / 4);
+    }
+}

@@ -88,6 +88,10 @@ manpage)
     n=$((n + 1))
   done
   [ $n -ge 4 ] || fail "only $n commands found in deskleaf --help"
+  for section in TIDEMARK FILES EXAMPLES; do
+    grep -q "^$section$" <<<"$text" || fail "the man page has no $section section"
+  done
+  grep -q "kel.ini" <<<"$(sed -n '/^FILES/,/^EXAMPLES/p' <<<"$text")" || fail "FILES lacks kel.ini"
   ;;
 completion)
   script="$prefix/share/bash-completion/completions/deskleaf"
