@@ -88,6 +88,32 @@ QString atomName(xcb_connection_t* connection, xcb_atom_t atom)
                              xcb_get_atom_name_name_length(reply.get()));
 }
 
+// The XSETTINGS of the screen's settings manager, when one runs.
+QByteArray xsettings(xcb_connection_t* connection, int screen)
+{
+    const auto atom = [connection](const QByteArray& name) -> xcb_atom_t {
+        const auto reply = own(xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 1, quint16(name.size()), name.constData()),
+            nullptr));
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    const xcb_atom_t selection = atom("_XSETTINGS_S" + QByteArray::number(screen));
+    const xcb_atom_t settings = atom("_XSETTINGS_SETTINGS");
+    if (selection == XCB_ATOM_NONE || settings == XCB_ATOM_NONE)
+        return {};
+    const auto owner = own(xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, selection), nullptr));
+    if (!owner || owner->owner == XCB_WINDOW_NONE)
+        return {};
+    const auto reply = own(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, owner->owner, settings, settings, 0, 1 << 16),
+        nullptr));
+    if (!reply || reply->format != 8)
+        return {};
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+}
+
 QByteArray resourceManager(xcb_connection_t* connection, xcb_window_t root)
 {
     // The whole database: a property longer than asked for comes back cut.
@@ -189,7 +215,8 @@ ScreenList x11Screens(const ScreenEnvironment& env)
     if (screens.isEmpty()) // no RandR: the one screen, as the X server has it
         screens.append(
             {QString(), QRect(0, 0, root.width_in_pixels, root.height_in_pixels), 1, true});
-    const double scale = x11Scale(resourceManager(connection.get(), root.root), env);
+    const double scale = x11Scale(resourceManager(connection.get(), root.root),
+                                  xsettings(connection.get(), number), env);
     for (ScreenInfo& screen : screens)
         screen.scale = scale;
     return screens;
@@ -259,7 +286,58 @@ ScreenList swayScreens(const QByteArray& json)
     return screens;
 }
 
-double x11Scale(const QByteArray& resourceManager, const ScreenEnvironment& env)
+std::optional<int> xsettingsInteger(const QByteArray& xsettings, const QByteArray& name)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(xsettings.constData());
+    const qsizetype size = xsettings.size();
+    if (size < 12)
+        return std::nullopt;
+    const bool bigEndian = bytes[0] == 1;
+    const auto card = [&](qsizetype at, int width) {
+        quint32 value = 0;
+        for (int i = 0; i < width; ++i)
+            value |= quint32(bytes[at + (bigEndian ? width - 1 - i : i)]) << (8 * i);
+        return value;
+    };
+    const auto padded = [](qsizetype n) { return (n + 3) / 4 * 4; };
+    const quint32 count = card(8, 4);
+    qsizetype at = 12;
+    for (quint32 i = 0; i < count; ++i) {
+        if (at + 4 > size)
+            return std::nullopt;
+        const int type = bytes[at];
+        const qsizetype nameLength = card(at + 2, 2);
+        const qsizetype valueAt = at + 4 + padded(nameLength) + 4; // after the serial
+        if (valueAt > size)
+            return std::nullopt;
+        const QByteArray settingName = xsettings.mid(at + 4, nameLength);
+        qsizetype next = 0;
+        switch (type) {
+        case 0: // integer
+            if (valueAt + 4 > size)
+                return std::nullopt;
+            if (settingName == name)
+                return qint32(card(valueAt, 4));
+            next = valueAt + 4;
+            break;
+        case 1: // string
+            if (valueAt + 4 > size)
+                return std::nullopt;
+            next = valueAt + 4 + padded(card(valueAt, 4));
+            break;
+        case 2: // colour
+            next = valueAt + 8;
+            break;
+        default:
+            return std::nullopt;
+        }
+        at = next;
+    }
+    return std::nullopt;
+}
+
+double x11Scale(const QByteArray& resourceManager, const QByteArray& xsettings,
+                const ScreenEnvironment& env)
 {
     double scale = 1;
     const auto raise = [&scale](std::optional<double> hint) {
@@ -273,6 +351,9 @@ double x11Scale(const QByteArray& resourceManager, const ScreenEnvironment& env)
             break;
         }
     }
+    if (const auto window = xsettingsInteger(xsettings, "Gdk/WindowScalingFactor");
+        window && *window >= 1 && *window <= kLargestScale)
+        scale = std::max(scale, double(*window));
     // GDK_SCALE is a whole number to GTK.
     bool whole = false;
     const int gdk = env.gdkScale.trimmed().toInt(&whole);

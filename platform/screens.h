@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
 namespace deskleaf {
 
 struct ScreenInfo {
@@ -58,8 +60,16 @@ ScreenList swayScreens(const QByteArray& json);
 
 // The X11 desktop's scale: the largest of Xft.dpi / 96 (the root window's
 // RESOURCE_MANAGER, written by GNOME, MATE, Cinnamon, Xfce, Plasma or ~/.Xresources),
-// GDK_SCALE and QT_SCALE_FACTOR, each where it is set and sane; 1 when none raises it.
-double x11Scale(const QByteArray& resourceManager, const ScreenEnvironment& env);
+// Gdk/WindowScalingFactor of the XSETTINGS (xsettings: the settings manager's
+// _XSETTINGS_SETTINGS, where Cinnamon and Xfce keep their window scaling with Xft.dpi left
+// at 96), GDK_SCALE and QT_SCALE_FACTOR, each where it is set and sane; 1 when none
+// raises it.
+double x11Scale(const QByteArray& resourceManager, const QByteArray& xsettings,
+                const ScreenEnvironment& env);
+
+// The integer setting name of an XSETTINGS property, as its settings manager publishes it;
+// nothing when it is not there or the property is not well formed.
+std::optional<int> xsettingsInteger(const QByteArray& xsettings, const QByteArray& name);
 
 // Puts the primary screen first and the others in layout order. When the platform marks
 // none (sway never does; X11 may have no primary output), the screen at the layout's

@@ -2,6 +2,8 @@
 #include "screens.h"
 #include "test_files.h"
 
+#include <QtEndian>
+
 #include <gtest/gtest.h>
 
 using namespace deskleaf;
@@ -97,7 +99,7 @@ TEST(X11Scale, LargestHintOfTheDesktop)
         ScreenEnvironment env;
         env.gdkScale = row.gdkScale;
         env.qtScaleFactor = row.qtScaleFactor;
-        EXPECT_DOUBLE_EQ(x11Scale(row.resources, env), row.scale)
+        EXPECT_DOUBLE_EQ(x11Scale(row.resources, {}, env), row.scale)
             << row.resources << "|" << row.gdkScale << "|" << row.qtScaleFactor;
     }
 }
@@ -151,4 +153,31 @@ TEST(CurrentScreens, SwayIsAskedThroughItsSocket)
         EXPECT_STREQ(e.what(), "Could not read sway's outputs: swaymsg ended with exit status 1: "
                                "Unable to connect to /run/user/1000/sway-ipc.sock");
     }
+}
+
+// Cinnamon and Xfce keep their window scaling in the XSETTINGS, with Xft.dpi left at 96.
+TEST(X11Scale, ReadsTheWindowScalingOfTheXSettings)
+{
+    // type, a blank, the name's length, the name padded to 4, the last change's serial, value
+    const auto setting = [](char type, const QByteArray& name, const QByteArray& value) {
+        return QByteArray(1, type) + QByteArray(1, 0) + char(name.size()) + char(0) + name +
+               QByteArray((4 - name.size() % 4) % 4, 0) + QByteArray(4, 0) + value;
+    };
+    const auto card = [](quint32 v) {
+        QByteArray bytes(4, 0);
+        qToLittleEndian(v, bytes.data());
+        return bytes;
+    };
+    const QByteArray theme =
+        setting(1, "Net/ThemeName", card(7) + QByteArray("Adwaita") + QByteArray(1, 0));
+    const QByteArray colour = setting(2, "Gtk/Colour", QByteArray(8, 0x11));
+    const QByteArray scaling = setting(0, "Gdk/WindowScalingFactor", card(2));
+    const QByteArray all =
+        QByteArray(1, 0) + QByteArray(3, 0) + card(5) + card(3) + theme + colour + scaling;
+
+    EXPECT_EQ(xsettingsInteger(all, "Gdk/WindowScalingFactor"), 2);
+    EXPECT_EQ(xsettingsInteger(all, "Net/ThemeName"), std::nullopt);
+    EXPECT_EQ(xsettingsInteger(all.chopped(2), "Gdk/WindowScalingFactor"), std::nullopt);
+    EXPECT_DOUBLE_EQ(x11Scale("Xft.dpi:\t96\n", all, {}), 2);
+    EXPECT_DOUBLE_EQ(x11Scale("Xft.dpi:\t96\n", all.left(12) + theme, {}), 1);
 }
