@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         target.screens.front().name = QStringLiteral("DP-1");
         target.screens.append({QStringLiteral("DP-2"), QRect(1920, 0, 1080, 1920), 1, false});
         target.layout = std::strcmp(argv[2], "spanned") == 0 ? PictureLayout::Spanned
-                                                              : PictureLayout::PerScreen;
+                                                             : PictureLayout::PerScreen;
     }
     MonthGrid grid(MonthGrid::Kind::Main);
     fillForToday(grid, folder, QDate(2026, 3, 5));

@@ -12,5 +12,4 @@ std::wstring setRunValue(const std::wstring& name, const std::wstring& executabl
 std::wstring deleteRunValue(const std::wstring& name);
 bool hasRunValue(const std::wstring& name);
 
-
 } // namespace deskleaf::win

@@ -22,23 +22,20 @@ xvfb-run -a -s "-screen 0 2400x1600x24" bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; exit 1; }
   # shoot SCALE NAME: the main window (then the help window) at SCALE, saved as NAME-main.png
   # and NAME-help.png, in device pixels.
-  shoot() {
-    QT_SCALE_FACTOR=$1 "$prog/Tidemark" & local pid=$!
+  # grab TITLE FILE: waits for the window titled TITLE and saves it; sets X and Y.
+  grab() {
     local win
-    win=$(timeout 15 xdotool search --sync --onlyvisible --name "^DeskleafV4.0$" | head -1) \
-      || fail "the main window did not appear at $1"
+    win=$(timeout 15 xdotool search --sync --onlyvisible --name "$1" | head -1) || return 1
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$win")"
     import -window root "$work/screen.png"
-    convert "$work/screen.png" -crop ${WIDTH}x${HEIGHT}+$X+$Y +repage "$work/$2-main.png"
+    convert "$work/screen.png" -crop ${WIDTH}x${HEIGHT}+$X+$Y +repage "$2"
+  }
+  shoot() {
+    QT_SCALE_FACTOR=$1 "$prog/Tidemark" & local pid=$!
+    grab "^DeskleafV4.0$" "$work/$2-main.png" || fail "the main window did not appear at $1"
     xdotool mousemove $((X + 372 * $1)) $((Y + 44 * $1)) click 1 # 帮  助
-    local help
-    help=$(timeout 15 xdotool search --sync --onlyvisible --name "帮 助" | head -1) \
-      || fail "no help window at $1"
-    sleep 1
-    eval "$(xdotool getwindowgeometry --shell "$help")"
-    import -window root "$work/screen.png"
-    convert "$work/screen.png" -crop ${WIDTH}x${HEIGHT}+$X+$Y +repage "$work/$2-help.png"
+    grab "帮 助" "$work/$2-help.png" || fail "no help window at $1"
     kill $pid; wait $pid || true
   }
   # Edge energy of the top band (title, caption, caption buttons): the mean Sobel gradient.

@@ -1,6 +1,7 @@
 // GNOME, Cinnamon, MATE, Xfce and KDE Plasma: what their setters run for several monitors
 // and to put back the wallpaper shown before, and the GSettings desktops on the real
 // gsettings.
+#include "scoped_env.h"
 #include "test_files.h"
 #include "wallpaper.h"
 
@@ -208,17 +209,7 @@ TEST(DesktopWallpapers, RemovePutsBackWhatTheDesktopShowed)
     }
 }
 
-// Sets a variable for one scope and puts back what was there.
-struct ScopedEnv {
-    const char* name;
-    std::optional<QByteArray> old =
-        qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
-    ScopedEnv(const char* variable, const QString& value) : name(variable)
-    {
-        qputenv(name, value.toUtf8());
-    }
-    ~ScopedEnv() { old ? qputenv(name, *old) : qunsetenv(name); }
-};
+using testfiles::ScopedEnv;
 
 // The real gsettings on its keyfile backend, in a private folder: the values each schema
 // accepts (MATE has no picture-options 'none'), and what it prints read back as it was.

@@ -1,3 +1,4 @@
+#include "scoped_env.h"
 #include "test_files.h"
 #include "wallpaper.h"
 #include "wallpaper_desktop.h"
@@ -323,17 +324,7 @@ TEST(SwaybgWallpaper, ASwaybgThatEndsAtOnceOrCannotBeRecordedIsAFailure)
     EXPECT_TRUE(message.ends_with("so it may keep running behind the next wallpaper")) << message;
 }
 
-// Sets a variable for one scope and puts back what was there.
-struct ScopedEnv {
-    const char* name;
-    std::optional<QByteArray> old =
-        qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
-    ScopedEnv(const char* variable, const QString& value) : name(variable)
-    {
-        qputenv(name, value.toUtf8());
-    }
-    ~ScopedEnv() { old ? qputenv(name, *old) : qunsetenv(name); }
-};
+using testfiles::ScopedEnv;
 
 // The real gsettings, on its keyfile backend in a private folder so that the user's own
 // settings are never touched.
