@@ -2,6 +2,7 @@
 
 #include "XPContainer.h"
 #include "festival_count.h"
+#include "minimise_together.h"
 #include "song_font.h"
 #include "title_drag.h"
 #include "window_buttons.h"
@@ -66,7 +67,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     xptopbuttons1_ = buttons.close;
     xptopbuttons2_ = buttons.minimise;
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::close);
-    connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
+    connect(xptopbuttons2_, &xptopbuttons::Click, this, [this] { minimiseProgram(this); });
 
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setFont(songFont(9));

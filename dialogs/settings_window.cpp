@@ -2,6 +2,7 @@
 
 #include "XPContainer.h"
 #include "calendar_window.h"
+#include "minimise_together.h"
 #include "settings.h"
 #include "song_font.h"
 #include "system_colour.h"
@@ -172,7 +173,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     connect(holidayMarks_, &QCheckBox::clicked, this, &SettingsWindow::storeHolidayMarks);
     connect(sundayFirst_, &QCheckBox::clicked, this, &SettingsWindow::storeWeekStart);
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
-    connect(xptopbuttons2_, &xptopbuttons::Click, this, &QWidget::showMinimized);
+    connect(xptopbuttons2_, &xptopbuttons::Click, this, [this] { minimiseProgram(this); });
 
     setSample(kSampleStart);
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();

@@ -1,6 +1,7 @@
 #include "CustomPanel.h"
 #include "fakes.h"
 #include "main_window.h"
+#include "minimise_together.h"
 #include "settings.h"
 #include "test_files.h"
 #include "xpcmdbutton.h"
@@ -275,7 +276,8 @@ TEST_F(MainWindowTest, MinimisingAnyWindowMinimisesTheProgramAndRestoringRaisesT
             QDialog settings(owner, Qt::Dialog | Qt::FramelessWindowHint);
             auto* minimise = new xptopbuttons(&settings);
             minimise->setObjectName("xptopbuttons2");
-            QObject::connect(minimise, &xptopbuttons::Click, &settings, &QWidget::showMinimized);
+            QObject::connect(minimise, &xptopbuttons::Click, &settings,
+                             [&settings] { minimiseProgram(&settings); });
             QTimer::singleShot(0, &settings, [&] {
                 check(&settings);
                 settings.accept();
