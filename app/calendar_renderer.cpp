@@ -58,21 +58,28 @@ QString lunarPart(const QString& caption)
 
 } // namespace
 
-QColor calendarColour(const QString& text)
+qint32 calendarColourValue(const QString& text)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
     if (ok && value >= 0 && value <= 0xFFFFFF)
-        return plainColour(qint32(value));
+        return qint32(value);
     // A system colour is stored as a negative 32-bit number (or its unsigned spelling).
-    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value))) {
-        const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                     ? QGuiApplication::palette()
-                                     : QPalette();
-        if (const auto colour = translateColour(qint32(value), palette))
-            return *colour;
-    }
-    return plainColour(settings::DefaultCalendarColour);
+    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value)) &&
+        translateColour(qint32(value), QPalette()))
+        return qint32(value);
+    return settings::DefaultCalendarColour;
+}
+
+QColor calendarColour(const QString& text)
+{
+    const qint32 value = calendarColourValue(text);
+    if (!isSystemColour(value))
+        return plainColour(value);
+    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::palette()
+                                 : QPalette();
+    return translateColour(value, palette).value_or(plainColour(settings::DefaultCalendarColour));
 }
 
 void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,

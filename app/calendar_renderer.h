@@ -18,6 +18,9 @@ inline const QColor kTodayRed{255, 11, 23};
 // set, index below 31) resolved through the current palette. Anything else gives the
 // default colour.
 QColor calendarColour(const QString& text);
+// The same colour as its colour integer (a system colour stays one): what ok in the settings
+// window stores back unchanged.
+qint32 calendarColourValue(const QString& text);
 
 // The squares behind the 休 of an official day off and the 班 of a make-up working day: dark
 // enough for their white glyphs on any picture, and neither is today's red.

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 
 #include <memory>
@@ -28,6 +29,34 @@ MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder)
 MonthGrid::LunarTextLookup lunarTextsOf(const ProgramFolder& folder)
 {
     return [&folder](int month, int day) { return lunarCustomText(folder.profile(), month, day); };
+}
+
+QStringList monthTexts(const ProgramFolder& folder, QDate day)
+{
+    const ProfileFile& file = folder.profile();
+    QHash<int, QString> byDay; // by day of the month
+    for (const auto& [date, text] : customTexts(file))
+        if (date.month() == day.month())
+            byDay.insert(date.day(), text);
+    QHash<int, QString> lunar;
+    for (const LunarReminder& reminder : lunarCustomTexts(file))
+        lunar.insert(reminder.month * 100 + reminder.day, reminder.text);
+    const MonthGrid::LunarTextLookup lunarText = [&lunar](int month, int d) {
+        const auto found = lunar.constFind(month * 100 + d);
+        return found == lunar.cend() ? std::nullopt : std::optional<QString>(*found);
+    };
+    QStringList lines;
+    for (QDate d(day.year(), day.month(), 1); d.isValid() && d.month() == day.month();
+         d = d.addDays(1)) {
+        const QString key = d.toString(QStringLiteral("MM-dd "));
+        if (const auto found = byDay.constFind(d.day()); found != byDay.cend())
+            lines << key + *found;
+        if (const QString text = lunarReminderText(d, lunarText); !text.isEmpty()) {
+            const std::optional<LunarDay> l = lunarDayOf(d);
+            lines << key + lunarDayName(l->month, l->day) + u' ' + text;
+        }
+    }
+    return lines;
 }
 
 MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder)

@@ -57,6 +57,10 @@ bool isLogonStart(const QStringList& arguments);
 MonthGrid::CustomTextLookup customTextsOf(const ProgramFolder& folder);
 // The lunar-date reminders of folder's kel.ini, read at each call; folder must outlive it.
 MonthGrid::LunarTextLookup lunarTextsOf(const ProgramFolder& folder);
+// The user's texts that fall in the month of day, one line each in day order: "03-07 生日"
+// for a month-day text, "03-18 一月三十 生日" for a lunar one (on the day it shows, named by
+// its lunar day), the month-day text of a day first. From one read of each section.
+QStringList monthTexts(const ProgramFolder& folder, QDate day);
 // The official days off and make-up working days the calendar marks, from the shipped and
 // the user's files; none when the folder's settings turn the marks off.
 MonthGrid::DayMarkLookup dayMarksOf(const ProgramFolder& folder);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "CustomPanel.h"
+#include "focus_ring.h"
 #include "help_window.h"
 #include "minimise_together.h"
 #include "property_bag.h"
@@ -50,6 +51,7 @@ MainWindow::MainWindow(MainWindowServices services, bool autoRunTicked, QWidget*
     setWindowTitle(QStringLiteral("DeskleafV4.0"));
     setFixedSize(px(11175), px(7575));
     new MinimiseTogether(this); // the help and settings windows go down with this one
+    new FocusRing(this);
 
     CustomPanel1_->setObjectName(QStringLiteral("CustomPanel1"));
     PropertyBag panel;

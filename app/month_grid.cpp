@@ -75,6 +75,7 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
     if (kind_ == Kind::Picker) {
         label2_ = QStringLiteral("%1").arg(shown.month(), 2, 10, QLatin1Char('0'));
         label4_ = QStringLiteral("%1").arg(shown.year(), 4, 10, QLatin1Char('0'));
+        label5_ = lunarMonthHeader(shown); // the shown day's lunar month, as the wallpaper
     } else {
         label4_ = monthYearHeader(today);
         label5_ = lunarMonthHeader(today);
@@ -91,12 +92,10 @@ void MonthGrid::fill(QDate shown, QDate today, const CustomTextLookup& customTex
         const QDate cellDate = monthStart_.addDays(day);
         if (cellDate.year() > kLastGregorianYear)
             break; // December 9999 ends where the calendar's dates do
-        clsDate date;
-        date.sInitDate(cellDate.year(), cellDate.month(), cellDate.day());
-        if (kind_ == Kind::Picker)
-            label5_ = QStringLiteral("农历:%1月").arg(date.lMonth());
         if (cellDate.month() != monthStart_.month())
             break;
+        clsDate date;
+        date.sInitDate(cellDate.year(), cellDate.month(), cellDate.day());
         const QString lunar = lunarText(date);
         // Outside the lunar table the cell shows its day number alone.
         cells_[i].caption = lunar.isEmpty() && kind_ == Kind::Picker

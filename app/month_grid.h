@@ -66,7 +66,8 @@ public:
     const QString& Label2() const { return label2_; } // picker: shown month, two digits
     // Picker: the shown year. Main: today's month and year, "03. 2026".
     const QString& Label4() const { return label4_; }
-    // Picker: the lunar month line of the shown month. Main: today's, "农历:三月".
+    // The lunar month line, "农历:三月": picker, of the shown day (today's day in the shown
+    // month); main, of today.
     const QString& Label5() const { return label5_; }
     const QString& Label6() const { return label6_; } // "今天是:" and today's text, or empty
 

@@ -1,10 +1,12 @@
 #include "calendar_window.h"
 
 #include "calendar_renderer.h"
+#include "focus_ring.h"
 #include "sans_font.h"
 #include "twips.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,6 +17,7 @@
 #include <QShowEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace deskleaf {
@@ -35,6 +38,25 @@ protected:
         painter.setPen(Qt::white);
         painter.setFont(font());
         painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+};
+
+// A day cell: its caption, on a white square with a thin frame when it is the picked day.
+class DayCell final : public QLabel {
+public:
+    using QLabel::QLabel;
+    bool picked = false;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (picked) {
+            QPainter painter(this);
+            painter.fillRect(rect(), Qt::white);
+            painter.setPen(MonthGrid::kCellColour);
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+        QLabel::paintEvent(event);
     }
 };
 
@@ -136,9 +158,11 @@ Calendar::Calendar(std::function<QDate()> today, MonthGrid::CustomTextLookup cus
         Label1_[i] = header;
     }
     for (int i = 0; i < MonthGrid::kCells; ++i) {
-        QLabel* cell =
-            label(this, QStringLiteral("Label3_%1").arg(i), {}, sansFont(9.75, true),
-                  twipsRect(grid_.cellLeft(i), grid_.cellTop(i), kCellWidth, kCellHeight));
+        auto* cell = new DayCell(this);
+        cell->setObjectName(QStringLiteral("Label3_%1").arg(i));
+        cell->setTextFormat(Qt::PlainText);
+        cell->setFont(sansFont(9.75, true));
+        cell->setGeometry(twipsRect(grid_.cellLeft(i), grid_.cellTop(i), kCellWidth, kCellHeight));
         cell->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         cell->setCursor(Qt::PointingHandCursor);
         cell->installEventFilter(this);
@@ -176,19 +200,35 @@ Calendar::Calendar(std::function<QDate()> today, MonthGrid::CustomTextLookup cus
     connect(HScroll2_, &QScrollBar::valueChanged, this, &Calendar::fillGrid);
     connect(Command1_, &QPushButton::clicked, this, &Calendar::resetToToday);
 
+    new FocusRing(this);
     resetToToday();
 }
 
 void Calendar::showEvent(QShowEvent* event)
 {
-    // Every opening starts at today's month.
-    if (!event->spontaneous())
+    // Every opening starts at today's month, the keyboard's focus on the picked day when the
+    // month has it, else on today.
+    if (!event->spontaneous()) {
         resetToToday();
+        if (cellOf(picked_) >= 0)
+            focusDay_ = picked_;
+        fillGrid();
+        if (const int cell = cellOf(focusDay_); cell >= 0)
+            Label3_[cell]->setFocus(Qt::OtherFocusReason);
+    }
     QDialog::showEvent(event);
+}
+
+void Calendar::showPicked(QDate day)
+{
+    picked_ = day;
+    Text1_->setText(day.isValid() ? dateText(day) : QString());
+    fillGrid();
 }
 
 void Calendar::resetToToday()
 {
+    focusDay_ = today_();
     {
         const QSignalBlocker months(HScroll1_), years(HScroll2_);
         HScroll1_->setValue(0);
@@ -220,15 +260,37 @@ void Calendar::setDayMarks(MonthGrid::DayMarkLookup marks)
     fillGrid();
 }
 
+bool Calendar::dayHasFocus() const
+{
+    const QWidget* focused = focusWidget();
+    return std::find(Label3_.begin(), Label3_.end(), focused) != Label3_.end();
+}
+
+int Calendar::cellOf(QDate day) const
+{
+    const QDate start = grid_.monthStart();
+    if (!day.isValid() || day.year() != start.year() || day.month() != start.month())
+        return -1;
+    const int cell = grid_.firstCell() + day.day() - 1;
+    return cell < MonthGrid::kCells && grid_.cellVisible(cell) ? cell : -1;
+}
+
 void Calendar::fillGrid()
 {
+    const bool dayFocused = dayHasFocus(); // before its cell may hide
     grid_.page(today_(), 12 * HScroll2_->value() + HScroll1_->value(), customText_);
+    // The keyboard's day follows the month shown: the same day number, or the month's last.
+    const QDate start = grid_.monthStart();
+    if (cellOf(focusDay_) < 0 && start.isValid())
+        focusDay_ = QDate(start.year(), start.month(),
+                          std::min(focusDay_.isValid() ? focusDay_.day() : 1, start.daysInMonth()));
+    const int focusCell = cellOf(focusDay_), pickedCell = cellOf(picked_);
 
     Label2_->setText(grid_.Label2());
     Label4_->setText(grid_.Label4());
     Label5_->setText(grid_.Label5());
     for (int i = 0; i < MonthGrid::kCells; ++i) {
-        QLabel* cell = Label3_[i];
+        DayCell* cell = Label3_[i];
         cell->setText(shownCaption(grid_.Label3(i)));
         cell->setAccessibleName(cell->text().simplified());
         setTextColour(cell, grid_.cellColour(i));
@@ -241,7 +303,14 @@ void Calendar::fillGrid()
         if (day.mark != DayMark::None)
             cell->setAccessibleName(cell->accessibleName() + u' ' + marks_[i]->text() + u' ' +
                                     day.name);
+        cell->picked = i == pickedCell;
+        if (cell->picked)
+            cell->setAccessibleName(cell->accessibleName() + QStringLiteral(" 已选"));
+        cell->setFocusPolicy(i == focusCell ? Qt::StrongFocus : Qt::NoFocus);
+        cell->update();
     }
+    if (dayFocused && focusCell >= 0)
+        Label3_[focusCell]->setFocus(Qt::OtherFocusReason);
     Label6_->setText(grid_.Label6());
     // A month that reaches cell 36 has it where Label6's upper place is: the line goes below.
     const int label6Top = grid_.cellVisible(MonthGrid::kCells - 1)
@@ -257,8 +326,61 @@ void Calendar::pick(int cell)
     if (date.month() != start.month() || date.year() != start.year())
         return;
     picked_ = date;
+    focusDay_ = date;
     Text1_->setText(dateText(date));
     xzrq = Text1_->text();
+    fillGrid();
+}
+
+void Calendar::moveFocusTo(QDate day)
+{
+    const QDate start = grid_.monthStart();
+    if (!day.isValid() || !start.isValid())
+        return;
+    focusDay_ = day;
+    if (const int months = (day.year() - start.year()) * 12 + day.month() - start.month()) {
+        const QSignalBlocker blocker(HScroll1_);
+        HScroll1_->setValue(HScroll1_->value() + months);
+    }
+    fillGrid();
+    if (const int cell = cellOf(focusDay_); cell >= 0)
+        Label3_[cell]->setFocus(Qt::OtherFocusReason);
+}
+
+void Calendar::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        QScrollBar* bar = event->modifiers() & Qt::ShiftModifier ? HScroll2_ : HScroll1_;
+        bar->setValue(bar->value() + (key == Qt::Key_PageUp ? -1 : 1));
+        return;
+    }
+    if (dayHasFocus()) {
+        switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            const int days = key == Qt::Key_Left    ? -1
+                             : key == Qt::Key_Right ? 1
+                             : key == Qt::Key_Up    ? -7
+                                                    : 7;
+            moveFocusTo(focusDay_.addDays(days));
+            return;
+        }
+        case Qt::Key_Space:
+            pick(cellOf(focusDay_));
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            pick(cellOf(focusDay_));
+            accept();
+            return;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QString Calendar::dateText(QDate day)

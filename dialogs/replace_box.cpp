@@ -1,6 +1,7 @@
 #include "replace_box.h"
 
 #include "XPContainer.h"
+#include "focus_ring.h"
 #include "month_grid.h"
 #include "settings.h"
 #include "song_font.h"
@@ -61,6 +62,7 @@ ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& fil
                                   twipsRect(2520, 2520, 1095, 375));
     setTabOrder(Text1_, xpcmdbutton2_);
     setTabOrder(xpcmdbutton2_, xpcmdbutton1_);
+    new FocusRing(this);
     connect(xpcmdbutton2_, &xpcmdbutton::Click, this, &ReplaceBox::replace);
     connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &QDialog::reject);
 

@@ -1,7 +1,9 @@
 #include "settings_window.h"
 
 #include "XPContainer.h"
+#include "calendar_renderer.h"
 #include "calendar_window.h"
+#include "focus_ring.h"
 #include "minimise_together.h"
 #include "settings.h"
 #include "song_font.h"
@@ -19,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -30,9 +33,6 @@ namespace deskleaf {
 namespace {
 
 constexpr int kHeaderBottom = 24;
-constexpr qint32 kWhite = 0xFFFFFF;
-// The sample starts in the window background's system colour, not in the stored colour.
-constexpr qint32 kSampleStart = systemColourValue(5);
 
 const QString kNotice = QStringLiteral("提示");
 
@@ -40,7 +40,9 @@ const QString kNotice = QStringLiteral("提示");
 
 SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), services_(std::move(services)),
-      sampleColour_(kSampleStart), XPContainer1_(new XPContainer(this))
+      sampleColour_(
+          calendarColourValue(readSetting(services_.folder.profile(), settings::CalendarColour))),
+      XPContainer1_(new XPContainer(this))
 {
     setObjectName(QStringLiteral("Form3"));
     setModal(true);
@@ -139,6 +141,14 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     sundayFirst_->setChecked(weekStartsOnSunday(services_.folder.profile()));
     sundayFirst_->setGeometry(twipsRect(240, 3638, 1020, 300));
     Label3_->setBuddy(Text2_);
+    Label6_ = label("Label6", {}, twipsRect(240, 4080, 4335, 255));
+    monthTexts_ = new QListWidget(XPContainer1_);
+    monthTexts_->setObjectName(QStringLiteral("monthTexts"));
+    monthTexts_->setFont(font);
+    monthTexts_->setSelectionMode(QAbstractItemView::NoSelection);
+    monthTexts_->setGeometry(twipsRect(240, 4335, 4335, 1125));
+    Label6_->setBuddy(monthTexts_);
+    showMonthTexts();
 
     setTabOrder(xpcmdbutton4_, ok_);
     setTabOrder(ok_, xpcmdbutton2_);
@@ -152,6 +162,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     setTabOrder(everyScreen_, sundayFirst_);
     setTabOrder(sundayFirst_, xpcmdbutton3_);
     setTabOrder(xpcmdbutton3_, holidayMarks_);
+    setTabOrder(holidayMarks_, monthTexts_);
 
     connect(xpcmdbutton4_, &xpcmdbutton::Click, this, &SettingsWindow::chooseColour);
     connect(ok_, &xpcmdbutton::Click, this, [this] {
@@ -175,7 +186,8 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, [this] { minimiseProgram(this); });
 
-    setSample(kSampleStart);
+    setSample(sampleColour_);
+    new FocusRing(this);
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(loadPlace(screen->geometry()));
@@ -275,8 +287,7 @@ void SettingsWindow::chooseColour()
     const qint32 colour = colourValue(*chosen);
     if (const QString refusal = colourRefusal(colour); !refusal.isEmpty()) {
         services_.tell(this, QStringLiteral("请选择其他色！"), refusal);
-        setSample(kWhite);
-        return;
+        return; // the sample keeps its colour
     }
     setSample(colour);
 }
@@ -304,12 +315,30 @@ void SettingsWindow::pickDate()
     picker.setDayMarks(dayMarksOf(services_.folder));
     picker.setLunarTexts(lunarTextsOf(services_.folder));
     picker.setSundayFirst(weekStartsOnSunday(services_.folder.profile()));
+    if (const std::optional<QDate> day = Calendar::dateOfText(Text2_->text()))
+        picker.showPicked(*day);
     services_.runModal(picker);
     // Until the first pick of the run there is no date to show: the prompt stays.
     if (!Calendar::xzrq.isEmpty()) {
         Text2_->setText(Calendar::xzrq);
         showDayKinds(Calendar::dateOfText(Calendar::xzrq));
+        showMonthTexts();
     }
+}
+
+void SettingsWindow::showMonthTexts()
+{
+    const QDate day = Calendar::dateOfText(Text2_->text()).value_or(services_.today());
+    Label6_->setText(QStringLiteral("%1年%2月已存的节日和提示：").arg(day.year()).arg(day.month()));
+    monthTexts_->clear();
+    try {
+        monthTexts_->addItems(monthTexts(services_.folder, day));
+    } catch (const std::exception&) {
+        // Unreadable: nothing to show; a save says why.
+    }
+    if (monthTexts_->count() == 0)
+        monthTexts_->addItem(QStringLiteral("（没有）"));
+    monthTexts_->setAccessibleName(Label6_->text());
 }
 
 void SettingsWindow::saveFestival()
@@ -342,6 +371,7 @@ void SettingsWindow::saveFestival()
         return;
     }
     if (!stored) {
+        showMonthTexts();
         tell(QStringLiteral("已更新！"));
         accept();
         return;
@@ -352,6 +382,7 @@ void SettingsWindow::saveFestival()
                .arg(dayOfMonth, 2, 10, QLatin1Char('0'));
     ReplaceBox box(str, str2, file, services_.tell, this, lunar.has_value());
     services_.runModal(box);
+    showMonthTexts();
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
@@ -367,8 +398,10 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::KeyPress) {
         // The keyboard opens the picker too.
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter ||
+            key == Qt::Key_F4 || (key == Qt::Key_Down && press->modifiers() & Qt::AltModifier)) {
             pickDate();
             return true;
         }

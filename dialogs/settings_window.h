@@ -4,7 +4,10 @@
 // text for a month and day of every year, or for the picked day's lunar month and day of every
 // lunar year, the day picked in the date picker, and asks before replacing a stored text; below,
 // how the picture fills each monitor and whether every monitor shows the calendar, stored as soon
-// as they change. A write that fails is told and leaves the window open with what the user typed.
+// as they change; at the bottom, the texts stored for the picked day's month (today's before a
+// pick). A write that fails is told and leaves the window open with what the user typed. The
+// colour sample starts in the stored colour, so ok without a choice keeps it. The date field
+// opens the picker from the keyboard too: Enter, Space, Alt+Down or F4.
 #pragma once
 
 #include "icon_labels.h"
@@ -26,6 +29,7 @@ class QComboBox;
 class QEvent;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QRadioButton;
 
 namespace deskleaf {
@@ -48,7 +52,7 @@ class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kWidthTwips = 4695;
-    static constexpr int kHeightTwips = 4095;
+    static constexpr int kHeightTwips = 5610;
 
     SettingsWindow(SettingsServices services, QWidget* owner);
 
@@ -85,6 +89,8 @@ private:
     void storeWeekStart(bool sunday);
     // The two dates the picked day's text can belong to, in the radio buttons' captions.
     void showDayKinds(std::optional<QDate> day);
+    // The stored texts of the month of the picked day, else of today's.
+    void showMonthTexts();
     void tell(const QString& text) const;
 
     SettingsServices services_;
@@ -111,6 +117,8 @@ private:
     QCheckBox* everyScreen_;
     QCheckBox* holidayMarks_;
     QCheckBox* sundayFirst_;
+    QLabel* Label6_;
+    QListWidget* monthTexts_;
 };
 
 } // namespace deskleaf

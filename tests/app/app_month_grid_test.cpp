@@ -113,7 +113,7 @@ TEST(MonthGrid, OutsideTheLunarTableDaysHaveNoLunarText)
     EXPECT_EQ(main.Label3(3), QStringLiteral("1 ")); // 2200-01-01 is a Wednesday
     const MonthGrid picker = filled(MonthGrid::Kind::Picker, QDate(1899, 12, 1));
     EXPECT_EQ(picker.Label3(5), QStringLiteral("1")); // 1899-12-01 is a Friday
-    EXPECT_EQ(picker.Label5(), QStringLiteral("农历:0月"));
+    EXPECT_EQ(picker.Label5(), QStringLiteral("农历:月")); // as the wallpaper writes it
     // The last month there is: its day 31 is the last day a date can have.
     const MonthGrid last = filled(MonthGrid::Kind::Picker, QDate(9999, 12, 1));
     const int start = QDate(9999, 12, 1).dayOfWeek() % 7;
@@ -129,8 +129,8 @@ TEST(MonthGrid, PickerShowsTwoLineCellsAndItsHeadings)
     EXPECT_TRUE(grid.cellVisible(0));
     EXPECT_TRUE(grid.cellVisible(30));
     EXPECT_FALSE(grid.cellVisible(31));
-    // The line describes the last day the fill looked at: April 1, lunar month 2.
-    EXPECT_EQ(grid.Label5(), QStringLiteral("农历:2月"));
+    // The lunar month of the shown day, written as the wallpaper writes it.
+    EXPECT_EQ(grid.Label5(), QStringLiteral("农历:一月"));
 }
 
 TEST(MonthGrid, PickerMarksTodayOnlyInTodaysMonth)

@@ -84,9 +84,9 @@ protected:
 
 TEST(SettingsWindowPlace, HalfTheRoomInWholeTwips)
 {
-    EXPECT_EQ(SettingsWindow::loadPlace({0, 0, 1920, 1080}), QPoint(803, 403));
+    EXPECT_EQ(SettingsWindow::loadPlace({0, 0, 1920, 1080}), QPoint(803, 353));
     // The second screen, whose height leaves an odd number of twips: the last one is lost.
-    EXPECT_EQ(SettingsWindow::loadPlace({1920, 0, 1366, 769}), QPoint(1920 + 526, 248));
+    EXPECT_EQ(SettingsWindow::loadPlace({1920, 0, 1366, 769}), QPoint(1920 + 526, 197));
 }
 
 TEST_F(SettingsWindowTest, ColourChoiceRefusesPureRedOnly)
