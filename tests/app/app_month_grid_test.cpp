@@ -112,7 +112,7 @@ TEST(MonthGrid, OutsideTheLunarTableDaysHaveNoLunarText)
     const MonthGrid main = filled(MonthGrid::Kind::Main, QDate(2200, 1, 1));
     EXPECT_EQ(main.Label3(3), QStringLiteral("1 ")); // 2200-01-01 is a Wednesday
     const MonthGrid picker = filled(MonthGrid::Kind::Picker, QDate(1899, 12, 1));
-    EXPECT_EQ(picker.Label3(5), QStringLiteral("1")); // 1899-12-01 is a Friday
+    EXPECT_EQ(picker.Label3(5), QStringLiteral("1"));      // 1899-12-01 is a Friday
     EXPECT_EQ(picker.Label5(), QStringLiteral("农历:月")); // as the wallpaper writes it
     // The last month there is: its day 31 is the last day a date can have.
     const MonthGrid last = filled(MonthGrid::Kind::Picker, QDate(9999, 12, 1));

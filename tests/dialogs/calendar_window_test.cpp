@@ -62,7 +62,7 @@ TEST_F(CalendarTest, ControlsSitAtTheirPlacesAndNeverMeet)
         {"Label7", {24, 8}, "公历："},          {"Label4", {72, 8}, "2026"},
         {"HScroll2", {104, 8}, "年"},           {"Label2", {144, 8}, "03"},
         {"HScroll1", {184, 8}, "月"},           {"Command1", {216, 8}, "回今天"},
-        {"Label5", {32, 40}, "农历:一月"},       {"Label1_6", {223, 56}, "周日"},
+        {"Label5", {32, 40}, "农历:一月"},      {"Label1_6", {223, 56}, "周日"},
         {"Label3_0", {224, 72}, "1 十三"},      {"Label3_17", {96, 192}, "18 三十"},
         {"Label6", {32, 312}, "今天是:交房租"},
     };
@@ -82,7 +82,8 @@ TEST_F(CalendarTest, ControlsSitAtTheirPlacesAndNeverMeet)
         std::vector<QWidget*> shown;
         for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             const auto* label = qobject_cast<QLabel*>(w);
-            if (w->isVisible() && !(label && label->text().isEmpty()))
+            if (w->isVisible() && !(label && label->text().isEmpty()) &&
+                w->objectName() != "focusRing") // drawn over its control, by design
                 shown.push_back(w);
         }
         for (QWidget* a : shown) {
@@ -165,4 +166,63 @@ TEST_F(CalendarTest, EscClosesAndThePickOutlivesTheWindow)
     EXPECT_EQ(find<QLineEdit>("Text1")->text(), "");
     EXPECT_FALSE(window->picked().isValid());
     EXPECT_EQ(Calendar::xzrq, "2026-03-7");
+}
+
+// The keyboard alone: the focus starts on today (on the picked day when its month shows), the
+// arrows move it a day or a week and into the next or last month at the edges, Page Up and
+// Down page a month (Shift: a year); Space picks and marks the day, Enter picks and closes,
+// Escape closes without a pick. The ring is around the day with the focus.
+TEST_F(CalendarTest, TheKeyboardMovesOverTheDaysAndPicks)
+{
+    today = QDate(2026, 3, 18);
+    window = std::make_unique<Calendar>([this] { return today; }, MonthGrid::CustomTextLookup());
+    window->showPicked(QDate(2026, 3, 30));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        return window->focusDay();
+    };
+    EXPECT_EQ(QApplication::focusWidget(), cellOf(30));
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QDate day;
+    } rows[] = {
+        {Qt::Key_Right, {}, {2026, 3, 31}}, {Qt::Key_Right, {}, {2026, 4, 1}},
+        {Qt::Key_Left, {}, {2026, 3, 31}},  {Qt::Key_Up, {}, {2026, 3, 24}},
+        {Qt::Key_Down, {}, {2026, 3, 31}},  {Qt::Key_Down, {}, {2026, 4, 7}},
+        {Qt::Key_PageUp, {}, {2026, 3, 7}}, {Qt::Key_PageDown, Qt::ShiftModifier, {2027, 3, 7}},
+        {Qt::Key_PageUp, {}, {2027, 2, 7}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.day.toString(Qt::ISODate).toStdString());
+        EXPECT_EQ(press(row.key, row.modifiers), row.day);
+        EXPECT_EQ(text("Label4") + text("Label2"), row.day.toString("yyyyMM"));
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, cellOf(row.day.day()));
+        const auto* ring = find("focusRing");
+        EXPECT_TRUE(ring->isVisible());
+        EXPECT_EQ(ring->geometry(), focused->geometry().adjusted(-2, -2, 2, 2));
+    }
+    EXPECT_EQ(text("Label5"), "农历:一月"); // 2027-02-07 is 正月初一
+    press(Qt::Key_Space);
+    EXPECT_EQ(window->picked(), QDate(2027, 2, 7));
+    EXPECT_EQ(find<QLineEdit>("Text1")->text(), "2027-02-7");
+    EXPECT_TRUE(cellOf(7)->accessibleName().endsWith(" 已选"));
+    EXPECT_FALSE(cellOf(8)->accessibleName().endsWith(" 已选"));
+    EXPECT_TRUE(window->isVisible());
+    press(Qt::Key_Right);
+    press(Qt::Key_Return);
+    EXPECT_EQ(std::pair(window->picked(), window->result()),
+              std::pair(QDate(2027, 2, 8), int(QDialog::Accepted)));
+    EXPECT_FALSE(window->isVisible());
+
+    window->show(); // today's month again, the picked day not in it: the focus on today
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), cellOf(18));
+    press(Qt::Key_Left);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(std::pair(window->picked(), window->isVisible()),
+              std::pair(QDate(2027, 2, 8), false));
 }

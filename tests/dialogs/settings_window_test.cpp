@@ -1,3 +1,4 @@
+#include "calendar_renderer.h"
 #include "calendar_window.h"
 #include "settings.h"
 #include "settings_window.h"
@@ -7,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -92,12 +94,12 @@ TEST(SettingsWindowPlace, HalfTheRoomInWholeTwips)
 TEST_F(SettingsWindowTest, ColourChoiceRefusesPureRedOnly)
 {
     open();
-    click(*window_, "xpcmdbutton4"); // cancelled: the sample keeps its system colour
-    EXPECT_EQ(window_->sampleColour(), -2147483643);
+    click(*window_, "xpcmdbutton4"); // cancelled: the sample keeps the stored colour
+    EXPECT_EQ(window_->sampleColour(), settings::DefaultCalendarColour);
     chosen = QColor(255, 0, 0);
     click(*window_, "xpcmdbutton4");
     EXPECT_EQ(told, QStringList{"请选择其他色！|和当天日期颜色冲突，不能选择红色，OK！"});
-    EXPECT_EQ(window_->sampleColour(), 16777215);
+    EXPECT_EQ(window_->sampleColour(), settings::DefaultCalendarColour);
     EXPECT_EQ(settings(), "(missing)"); // only ok stores
     chosen = QColor(254, 0, 0);
     click(*window_, "xpcmdbutton4");
@@ -112,9 +114,24 @@ TEST_F(SettingsWindowTest, ColourChoiceRefusesPureRedOnly)
 
 TEST_F(SettingsWindowTest, OkStoresWhatTheSampleShowsAndDefaultRestores)
 {
-    open();
-    click(*window_, "ok"); // untouched: the window background's system colour
-    EXPECT_EQ(readSetting(folder.profile(), settings::CalendarColour), "-2147483643");
+    // Untouched, the sample shows the stored colour and ok keeps it: a system colour stays
+    // one; what the renderer cannot read is its default colour.
+    const struct {
+        const char* stored;
+        const char* kept;
+    } rows[] = {{"123456", "123456"},
+                {"-2147483643", "-2147483643"},
+                {"4294967295", "16771047"}, // a system colour past the table
+                {"blue", "16771047"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stored);
+        writeSetting(folder.profile(), settings::CalendarColour, row.stored);
+        open();
+        EXPECT_EQ(in<QLabel>(*window_, "picsample")->palette().color(QPalette::Window),
+                  calendarColour(row.stored));
+        click(*window_, "ok");
+        EXPECT_EQ(readSetting(folder.profile(), settings::CalendarColour), row.kept);
+    }
     open();
     chosen = QColor(10, 20, 30);
     click(*window_, "xpcmdbutton4");
@@ -313,4 +330,51 @@ TEST_F(SettingsWindowTest, SundayFirstBoxTurnsThePickersWeek)
                                     "今天是:lunar"}));
     box->click();
     EXPECT_EQ(readSetting(folder.profile(), settings::WeekStart), "monday");
+}
+
+// The picker opens from the date field with Enter, Space, Alt+Down or F4, marking the day the
+// field holds; the list below shows the stored texts of that day's month (today's before a
+// pick), month-day and lunar ones on the days they fall, again after a replacement.
+TEST_F(SettingsWindowTest, TheKeyboardOpensThePickerAndTheMonthsTextsAreListed)
+{
+    ASSERT_TRUE(writeBytes(folder.settingsPath(),
+                           "[MyApp4]\r\n03-07=abc\r\n04-02=def\r\n02-29=leap\r\n"
+                           "[DeskleafLunar]\r\n01-19=xyz\r\n01-30=end\r\n"));
+    open();
+    const auto listed = [this] {
+        QStringList lines{in<QLabel>(*window_, "Label6")->text()};
+        const auto* list = in<QListWidget>(*window_, "monthTexts");
+        for (int i = 0; i < list->count(); ++i)
+            lines << list->item(i)->text();
+        return lines;
+    };
+    EXPECT_EQ(listed(), QStringList({"2026年3月已存的节日和提示：", "03-07 abc",
+                                     "03-07 一月十九 xyz", "03-18 一月三十 end"}));
+    pick(7);
+    QList<QDate> marked;
+    onModal = [&](QDialog& dialog) {
+        auto& picker = static_cast<Calendar&>(dialog);
+        marked << picker.picked();
+        picker.findChild<QScrollBar*>("HScroll1")->setValue(1); // April
+        QTest::keyClick(picker.focusWidget(), Qt::Key_Return);  // on the focused day
+    };
+    auto* date = in<QLineEdit>(*window_, "Text2");
+    date->setFocus();
+    for (const auto& [key, modifiers] : {std::pair(Qt::Key_Return, Qt::NoModifier),
+                                         {Qt::Key_Space, Qt::NoModifier},
+                                         {Qt::Key_Down, Qt::AltModifier},
+                                         {Qt::Key_F4, Qt::NoModifier}})
+        QTest::keyClick(date, key, modifiers);
+    QTest::keyClick(date, Qt::Key_Down); // without Alt: nothing
+    // The focus starts on the picked day in today's month, else on today (the 18th).
+    EXPECT_EQ(marked, QList<QDate>({{2026, 3, 7}, {2026, 4, 7}, {2026, 4, 18}, {2026, 4, 18}}));
+    EXPECT_EQ(date->text(), "2026-04-18");
+    EXPECT_EQ(listed(), QStringList({"2026年4月已存的节日和提示：", "04-02 def"}));
+
+    pick(2);
+    save("new");
+    onModal = [&](QDialog& form4) { click(form4, "xpcmdbutton2"); }; // 确认替换
+    save("newer");
+    EXPECT_EQ(listed(), QStringList({"2026年3月已存的节日和提示：", "03-02 newer   new",
+                                     "03-07 abc", "03-07 一月十九 xyz", "03-18 一月三十 end"}));
 }
