@@ -1,4 +1,4 @@
-#include "focus_ring.h"
+#include "controls/focus_ring.h"
 
 #include <QApplication>
 #include <QFocusEvent>
