@@ -6,6 +6,8 @@
 set -euo pipefail
 command -v xfwm4 >/dev/null || { echo "SKIP: xfwm4 is missing (scripts/setup desktops-quick)"; exit 77; }
 . "$(dirname "$0")/window_session.sh" "$1"
+# xfconfd, which xfwm4 starts, may still write its settings while it ends with the session.
+trap 'for _ in 1 2 3 4 5 6; do rm -rf "$work" 2>/dev/null && break; sleep 0.5; done' EXIT
 
 xvfb-run -a -s "-screen 0 1920x1080x24" dbus-run-session bash -euo pipefail -c '
   fail() { echo "FAIL: $*"; kill $pid $wm 2>/dev/null; wait; exit 1; }
