@@ -399,7 +399,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* press = static_cast<QKeyEvent*>(event);
         const int key = press->key();
         if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter ||
-            key == Qt::Key_F4 || (key == Qt::Key_Down && press->modifiers() & Qt::AltModifier)) {
+            (key == Qt::Key_Down && press->modifiers() & Qt::AltModifier)) {
             pickDate();
             return true;
         }

@@ -7,7 +7,7 @@
 // as they change; at the bottom, the texts stored for the picked day's month (today's before a
 // pick). A write that fails is told and leaves the window open with what the user typed. The
 // colour sample starts in the stored colour, so ok without a choice keeps it. The date field
-// opens the picker from the keyboard too: Enter, Space, Alt+Down or F4.
+// opens the picker from the keyboard too: Enter, Space or Alt+Down.
 #pragma once
 
 #include "model/jobs.h"
