@@ -378,3 +378,66 @@ TEST(CalendarRenderer, DayMarksBesideTheNumbersMoveNothing)
         }
     }
 }
+
+// A reminder too long for one line wraps under itself inside the block, at every scale: on three
+// lines at most, the last ending in "…", none reaching past the day columns' right edge or left
+// of where the line starts.
+TEST(CalendarRenderer, LongTodayLineWrapsInsideTheBlock)
+{
+    const QString text = QStringLiteral("妈妈的生日，记得早点下班回家买蛋糕和花，给外婆打电话问好，"
+                                        "周末全家一起去公园散步看樱花，晚上一起吃火锅，"
+                                        "别忘了带上生日礼物和贺卡");
+    MonthGrid grid(MonthGrid::Kind::Main);
+    grid.fill(QDate(2026, 3, 5), QDate(2026, 3, 5), [&](int, int) { return std::optional(text); });
+    const QRgb background = qRgb(40, 90, 40);
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        QImage picture(int(1024 * scale), int(768 * scale), QImage::Format_RGB32);
+        picture.fill(background);
+        picBuffer surface;
+        surface.setBackground(picture);
+        printCalendar(surface, grid, "16771047", scale);
+        const QImage& image = surface.composed();
+
+        // Below March's last lunar texts only today's line is printed (at y 335).
+        const int x0 = image.width() - int(340 * scale);
+        int left = image.width(), right = -1;
+        std::vector<std::pair<int, int>> bands; // rows with ink, split where two rows are clear
+        for (int y = int(333 * scale); y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    if (bands.empty() || y > bands.back().second + 2)
+                        bands.push_back({y, y});
+                    bands.back().second = y;
+                }
+        ASSERT_EQ(bands.size(), 3u);
+        EXPECT_GE(left, x0 + 45 * scale - 1);
+        EXPECT_LE(right, x0 + 300 * scale);
+        EXPECT_GE(right, x0 + 270 * scale); // lines as wide as there is room for
+
+        // The last line ends in the ellipsis: its three rightmost inked runs of columns are
+        // dots, each at most 4 pixels high (at 100 %), where a glyph's runs are 10 or more.
+        const auto [top, bottom] = bands.back();
+        const auto inkRows = [&](int x) {
+            std::pair<int, int> rows{bottom + 1, top - 1};
+            for (int y = top; y <= bottom; ++y)
+                if (image.pixel(x, y) != background)
+                    rows = {std::min(rows.first, y), std::max(rows.second, y)};
+            return rows;
+        };
+        int x = right;
+        for (int dot = 0; dot < 3; ++dot) {
+            SCOPED_TRACE(dot);
+            while (x > x0 && inkRows(x).first > bottom)
+                --x;
+            int dotTop = bottom, dotBottom = top;
+            for (; x > x0 && inkRows(x).first <= bottom; --x) {
+                dotTop = std::min(dotTop, inkRows(x).first);
+                dotBottom = std::max(dotBottom, inkRows(x).second);
+            }
+            EXPECT_LE(dotBottom - dotTop + 1, 4 * scale) << "no ellipsis ends the last line";
+        }
+    }
+}
