@@ -235,7 +235,7 @@ void MainWindow::openSettings()
 
 void MainWindow::showHelp()
 {
-    auto* help = new HelpWindow(this);
+    auto* help = new HelpWindow(services_.folder.path(), this);
     help->setAttribute(Qt::WA_DeleteOnClose);
     help->open();
 }

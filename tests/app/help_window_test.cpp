@@ -6,6 +6,7 @@
 #include "xptopbuttons.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
@@ -28,7 +29,7 @@ protected:
     }
     QWidget* find(const char* name) { return window.findChild<QWidget*>(name); }
 
-    HelpWindow window;
+    HelpWindow window{QDir::homePath() + "/.local/share/Deskleaf"};
 };
 
 } // namespace
@@ -48,7 +49,7 @@ TEST_F(HelpWindowTest, ControlsSitWhereTheWindowDrawsThem)
         {"XPContainer1", window.rect(), "Caption", " 帮 助", "帮 助"},
         {"xptopbuttons1", header, "Value", xptopbuttons::Close, "关闭"},
         {"xptopbuttons2", header, "Value", xptopbuttons::Minimise, "最小化"},
-        {"Label1", body, "wordWrap", true, helpText()},
+        {"Label1", body, "wordWrap", true, helpText(QDir::homePath() + "/.local/share/Deskleaf")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -64,7 +65,11 @@ TEST_F(HelpWindowTest, ControlsSitWhereTheWindowDrawsThem)
                 minimise = find("xptopbuttons2")->geometry();
     EXPECT_GE(close.right(), header.right() - 3);
     EXPECT_LT(minimise.right(), close.left());
+    // The whole text fits its label, the Windows one too, with a folder as long as a user's.
     auto* label = static_cast<QLabel*>(find("Label1"));
+    EXPECT_LE(label->heightForWidth(label->width()), label->height());
+    label->setText(
+        helpText(R"(C:\Users\zhangsan\Desktop\墙纸月历 Deskleaf)", HelpPlatform::Windows));
     EXPECT_LE(label->heightForWidth(label->width()), label->height());
 }
 
@@ -131,12 +136,39 @@ TEST(HelpTextTest, CountsEveryKnownFestivalAndSaysHowToUseTheProgram)
         add(ini.value(key).toString());
     EXPECT_EQ(festivalCount(), names.size());
 
-    const QStringList lines = helpText().split('\n');
+    const QString text = helpText("/home/zhang/.local/share/Deskleaf", HelpPlatform::Linux);
+    const QStringList lines = text.split('\n');
     EXPECT_TRUE(lines.first().contains(QRegularExpression("^Deskleaf V\\d+\\.\\d+$")));
-    EXPECT_TRUE(helpText().contains(QString("和%1个中外节日").arg(names.size())));
-    const QStringList tips = lines.filter(QRegularExpression("^■"));
-    ASSERT_EQ(tips.size(), 4);
-    EXPECT_EQ(lines.last(), tips.last()); // the tips close the text
-    EXPECT_TRUE(tips[0].contains("中文") && tips[0].contains("Tidemark.exe"));
-    EXPECT_FALSE(tips[0].contains(u'不')) << "the folder name may hold Chinese";
+    EXPECT_TRUE(text.contains(QString("和%1个中外节日").arg(names.size())));
+    EXPECT_EQ(lines.last(), lines.filter(QRegularExpression("^■")).last()); // the tips close it
+}
+
+// Each platform's text says how that copy is started and refreshed, where it keeps its files,
+// that 去除墙纸 puts the old wallpaper back, and what its command line is called.
+TEST(HelpTextTest, TrueToEachPlatformsCopy)
+{
+    const struct {
+        HelpPlatform platform;
+        QString folder;
+        QStringList says, never;
+    } rows[] = {
+        {HelpPlatform::Linux,
+         QDir::homePath() + "/.local/share/Deskleaf",
+         {"应用程序菜单", "保存在~/.local/share/Deskleaf。", "每天零点", "systemd",
+          "deskleaf apply", "man deskleaf"},
+         {".exe", "解压"}},
+        {HelpPlatform::Windows,
+         R"(D:/日历/Deskleaf)",
+         {"解压到任意文件夹（文件夹名称可以有中文和空格），运行Tidemark.exe",
+          R"(保存在D:\日历\Deskleaf。)", "deskleaf.exe apply"},
+         {"零点", "systemd", "菜单", "man "}},
+    };
+    for (const auto& row : rows) {
+        const QString text = helpText(row.folder, row.platform);
+        SCOPED_TRACE(text.toStdString());
+        for (const QString& part : row.says + QStringList{"去除墙纸：换回", "替换墙纸", "--help"})
+            EXPECT_TRUE(text.contains(part)) << part.toStdString();
+        for (const QString& part : row.never)
+            EXPECT_FALSE(text.contains(part)) << part.toStdString();
+    }
 }
