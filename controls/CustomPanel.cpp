@@ -1,8 +1,8 @@
-#include "CustomPanel.h"
+#include "controls/CustomPanel.h"
 
-#include "event_codes.h"
+#include "controls/event_codes.h"
 
-#include "system_colour.h"
+#include "controls/system_colour.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -4,7 +4,7 @@
 // reports its host window being moved or sized.
 #pragma once
 
-#include "property_bag.h"
+#include "controls/property_bag.h"
 
 #include <QFont>
 #include <QImage>

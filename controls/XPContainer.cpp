@@ -1,7 +1,7 @@
-#include "XPContainer.h"
+#include "controls/XPContainer.h"
 
-#include "song_font.h"
-#include "system_colour.h"
+#include "controls/song_font.h"
+#include "controls/system_colour.h"
 
 #include <QEvent>
 #include <QPainter>

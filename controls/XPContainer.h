@@ -3,7 +3,7 @@
 // of twelve schemes, and Style switches the header off. The host places its controls on it.
 #pragma once
 
-#include "property_bag.h"
+#include "controls/property_bag.h"
 
 #include <QImage>
 #include <QWidget>

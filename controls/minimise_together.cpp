@@ -1,4 +1,4 @@
-#include "minimise_together.h"
+#include "controls/minimise_together.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "system_colour.h"
+#include "controls/system_colour.h"
 
 #include <array>
 

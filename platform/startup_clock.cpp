@@ -1,4 +1,4 @@
-#include "startup_clock.h"
+#include "platform/startup_clock.h"
 
 #include <QDir>
 #include <QFile>

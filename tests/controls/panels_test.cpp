@@ -1,7 +1,7 @@
-#include "CustomPanel.h"
-#include "XPContainer.h"
-#include "property_bag.h"
-#include "system_colour.h"
+#include "controls/CustomPanel.h"
+#include "controls/XPContainer.h"
+#include "controls/property_bag.h"
+#include "controls/system_colour.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "clsDate.h"
+#include "engine/clsDate.h"
 
 #include <gtest/gtest.h>
 

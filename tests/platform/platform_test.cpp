@@ -1,7 +1,7 @@
-#include "command_runner.h"
-#include "logon_start.h"
-#include "startup_clock.h"
-#include "test_files.h"
+#include "platform/command_runner.h"
+#include "platform/logon_start.h"
+#include "platform/startup_clock.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The daily refresh's systemd units, checked by systemd's own parser, and their registration
 // through a recording command runner.
-#include "fakes.h"
-#include "refresh_timer.h"
-#include "test_files.h"
+#include "platform/refresh_timer.h"
+#include "support/fakes.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "fakes.h"
-#include "screens.h"
-#include "test_files.h"
+#include "platform/screens.h"
+#include "support/fakes.h"
+#include "support/test_files.h"
 
 #include <QtEndian>
 

@@ -1,9 +1,9 @@
 // GNOME, Cinnamon, MATE, Xfce and KDE Plasma: what their setters run for several monitors
 // and to put back the wallpaper shown before, and the GSettings desktops on the real
 // gsettings.
-#include "scoped_env.h"
-#include "test_files.h"
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
+#include "support/scoped_env.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

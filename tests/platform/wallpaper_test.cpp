@@ -1,7 +1,7 @@
-#include "scoped_env.h"
-#include "test_files.h"
-#include "wallpaper.h"
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper.h"
+#include "platform/wallpaper_desktop.h"
+#include "support/scoped_env.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
