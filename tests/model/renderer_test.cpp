@@ -393,7 +393,7 @@ TEST(CalendarRenderer, LongTodayLineWrapsInsideTheBlock)
         picture.fill(Qt::black);
         picBuffer surface;
         surface.setBackground(picture);
-        printCalendar(surface, grid, "16771047", scale);
+        printCalendar(surface, grid, settings::DefaultCalendarColour, scale);
         const QImage& image = surface.composed();
         const auto ink = [&](int x, int y) { return image.pixel(x, y) != qRgb(0, 0, 0); };
         // Below March's last lunar texts (y 335 on) only today's line is printed: its lines are
