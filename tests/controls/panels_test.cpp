@@ -3,6 +3,7 @@
 #include "controls/property_bag.h"
 #include "controls/system_colour.h"
 
+#include <QDialog>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -471,6 +472,31 @@ TEST(XPContainer, SystemColoursArePaintedInThePalettesCurrentColour)
     const QImage face = frame.grab().toImage();
     EXPECT_EQ(face.pixelColor(0, 60), frame.palette().color(QPalette::Highlight));
     EXPECT_EQ(face.pixelColor(80, 60), frame.palette().color(QPalette::Base));
+}
+
+// The frame of the dialogs: it fills the dialog, titles it, and its header strip moves it.
+TEST(XPContainer, FrameOfADialogFillsItTitlesItAndMovesItByTheHeaderStrip)
+{
+    QDialog dialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint);
+    dialog.setFixedSize(305, 209);
+    auto* frame = new XPContainer(&dialog);
+    deskleaf::frameDialog(frame, "tsxx", QStringLiteral("消 息"), 4, QStringLiteral("消息"));
+    EXPECT_EQ(frame->objectName(), QStringLiteral("tsxx"));
+    EXPECT_EQ(frame->Caption(), QStringLiteral("消 息"));
+    EXPECT_EQ(frame->HeaderLightColor(), 15852488); // theme 4
+    EXPECT_EQ(frame->accessibleName(), QStringLiteral("消息"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("消息"));
+    EXPECT_EQ(frame->geometry(), dialog.rect());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint start = dialog.pos();
+    for (const int y : {XPContainer::kHeaderBottom, XPContainer::kHeaderBottom - 1}) {
+        QTest::mousePress(frame, Qt::LeftButton, {}, {50, y});
+        QTest::mouseMove(frame, {80, y + 5});
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, {80, y + 5});
+    }
+    // Only the press on the header's last row moved it; the offscreen platform lets it follow.
+    EXPECT_EQ(dialog.pos(), start + QPoint(30, 5));
 }
 
 TEST(XPContainerBag, StoredColoursDecideTheLookNotTheStoredTheme)
