@@ -46,6 +46,7 @@ constexpr Probe kProbes[] = {
     {270, {50, 32}, kUnpainted, "the sweep stops there"},
     {90, {50, 30}, kRed, "90 starts one row below the bottom edge"},
     {90, {50, 0}, qRgb(16, 0, 239), "and ends short of the last entry"},
+    {45, {0, 15}, qRgb(191, 0, 64), "a diagonal line steps across and down at once"},
     {450, {50, 0}, kRed, "the direction goes by the angle as given: 450 sweeps as 270, not 90"},
 };
 
