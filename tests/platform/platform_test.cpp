@@ -1,6 +1,5 @@
 #include "platform/command_runner.h"
 #include "platform/logon_start.h"
-#include "platform/startup_clock.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -119,19 +118,6 @@ TEST(XdgAutostart, MissingProgramOrRefusedFolderIsAnError)
         EXPECT_TRUE(std::string(e.what()).ends_with("cannot be created: Not a directory"))
             << e.what();
     }
-}
-
-TEST(ProgramFolder, BesideTheExecutableUnlessInstalled)
-{
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath("prefix/bin");
-    QDir(dir.path()).mkpath("unpacked here");
-    EXPECT_EQ(programFolder(dir.filePath("unpacked here/Tidemark"), dir.filePath("prefix/bin"),
-                            "/home/li/.local/share"),
-              dir.filePath("unpacked here"));
-    EXPECT_EQ(programFolder(dir.filePath("prefix/bin/Tidemark"), dir.filePath("prefix/bin"),
-                            "/home/li/.local/share"),
-              "/home/li/.local/share/Deskleaf");
 }
 
 // The real runner on real programs: the time limit holds for the whole call.

@@ -1,0 +1,166 @@
+// The bash completion, written from the command table: the commands, each command's options,
+// what an option's value is (a folder, a file, one of its words) and the words each operand
+// takes, read from the synopsis.
+#include "deskleaf/command_table.h"
+
+#include <algorithm>
+#include <map>
+
+namespace deskleaf::cli {
+namespace {
+
+// The words of a synopsis line; a bracketed group ("[--folder DIR]") is one.
+std::vector<std::string_view> synopsisWords(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < line.size();) {
+        if (line[at] == ' ') {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        for (int depth = 0; end < line.size() && (depth > 0 || line[end] != ' '); ++end)
+            depth += line[end] == '[' ? 1 : line[end] == ']' ? -1 : 0;
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+// The alternatives of "on|off" or "[monday|sunday]".
+std::vector<std::string_view> alternatives(std::string_view operand)
+{
+    if (operand.starts_with('[') && operand.ends_with(']'))
+        operand = operand.substr(1, operand.size() - 2);
+    std::vector<std::string_view> result;
+    for (std::size_t at = 0; at <= operand.size();) {
+        const std::size_t end = std::min(operand.find('|', at), operand.size());
+        result.push_back(operand.substr(at, end - at));
+        at = end + 1;
+    }
+    return result;
+}
+
+bool isWord(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// What Tab offers for a value or an operand named so: folders, files, its words, or nothing.
+std::string offer(std::string_view named)
+{
+    if (named == "DIR")
+        return "COMPREPLY=($(compgen -d -- \"$cur\")); return";
+    if (named == "FILE")
+        return "COMPREPLY=($(compgen -f -- \"$cur\")); return";
+    std::string words;
+    for (const std::string_view word : alternatives(named))
+        if (isWord(word))
+            words += "\\n" + std::string(word);
+    return words.empty()
+               ? "return"
+               : "COMPREPLY=($(compgen -W $'" + words.substr(2) + "' -- \"$cur\")); return";
+}
+
+// The word lists an operand adds to the options, by "command count typed-operands".
+std::map<std::string, std::string> operandWords(const Command& command)
+{
+    std::map<std::string, std::string> cases;
+    std::string_view synopsis = command.synopsis;
+    for (std::size_t at = 0; at <= synopsis.size();) {
+        const std::size_t end = std::min(synopsis.find('\n', at), synopsis.size());
+        const std::vector<std::string_view> words = synopsisWords(synopsis.substr(at, end - at));
+        at = end + 1;
+        std::string before; // the operands before this one, as a pattern
+        int count = 0;
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            const std::string_view word = words[i];
+            if (word.starts_with("[-"))
+                continue;
+            if (word.starts_with('-')) {
+                const auto option = std::find_if(command.options.begin(), command.options.end(),
+                                                 [&](const Option& o) { return o.name == word; });
+                i += option != command.options.end() && !option->value.empty();
+                continue;
+            }
+            const std::string key =
+                "'" + std::string(command.name) + ' ' + std::to_string(count++) + "'" + before;
+            std::string& action = cases[key];
+            for (const std::string_view alternative : alternatives(word)) {
+                if (alternative == "FILE" || alternative == "DIR")
+                    action = offer(alternative);
+                else if (isWord(alternative) && !action.starts_with("COMPREPLY"))
+                    action += "\\n" + std::string(alternative);
+            }
+            const bool literal = isWord(word);
+            before += literal ? "' " + std::string(word) + "'" : "' '*";
+        }
+    }
+    return cases;
+}
+
+} // namespace
+
+std::string bashCompletion()
+{
+    std::string names;
+    for (const Command& command : commands())
+        names += std::string(command.name) + "\\n";
+    std::string values, skips, options, operands;
+    for (const Command& command : commands()) {
+        const std::string name(command.name);
+        std::string list;
+        for (const Option& option : command.options) {
+            list += std::string(option.name) + "\\n";
+            if (option.value.empty())
+                continue;
+            const std::string pattern = "'" + name + ' ' + std::string(option.name) + "'";
+            values += "    " + pattern + ") " + offer(option.value) + " ;;\n";
+            skips += (skips.empty() ? "" : " | ") + pattern;
+        }
+        options += "    " + name + ") words=$'" + list + "--help' ;;\n";
+        for (const auto& [key, action] : operandWords(command))
+            if (!action.empty())
+                operands +=
+                    "    " + key + ") " +
+                    (action.starts_with("COMPREPLY") ? action : "words+=$'" + action + "'") +
+                    " ;;\n";
+    }
+    return "# bash completion for deskleaf, written by `deskleaf --bash-completion` from its "
+           "command table\n"
+           "_deskleaf()\n"
+           "{\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}\n"
+           "    local IFS=$'\\n' command=${COMP_WORDS[1]/#color/colour} words= typed= i n=0\n"
+           "    if ((COMP_CWORD == 1)); then\n"
+           "        COMPREPLY=($(compgen -W $'" +
+           names +
+           "--help\\n--version' -- \"$cur\"))\n"
+           "        return\n"
+           "    fi\n"
+           "    case \"$command $prev\" in\n" +
+           values +
+           "    esac\n"
+           "    # The operands before this word: n of them, and what they are.\n"
+           "    for ((i = 2; i < COMP_CWORD; i++)); do\n"
+           "        case \"$command ${COMP_WORDS[i]}\" in\n"
+           "        " +
+           skips +
+           ") ((i++)) ;;\n"
+           "        \"$command \"-[!0-9]*) ;;\n"
+           "        *) typed+=\" ${COMP_WORDS[i]}\" n=$((n + 1)) ;;\n"
+           "        esac\n"
+           "    done\n"
+           "    case $command in\n" +
+           options +
+           "    *) return ;;\n"
+           "    esac\n"
+           "    case \"$command $n$typed\" in\n" +
+           operands +
+           "    esac\n"
+           "    COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
+           "}\n"
+           "complete -o filenames -F _deskleaf deskleaf\n";
+}
+
+} // namespace deskleaf::cli
