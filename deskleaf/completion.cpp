@@ -106,7 +106,8 @@ std::string bashCompletion()
     std::string names;
     for (const Command& command : commands())
         names += std::string(command.name) + "\\n";
-    std::string values, skips, options, operands;
+    std::string skips, options, operands;
+    std::map<std::string, std::string> values; // the patterns of each offer
     for (const Command& command : commands()) {
         const std::string name(command.name);
         std::string list;
@@ -115,8 +116,9 @@ std::string bashCompletion()
             if (option.value.empty())
                 continue;
             const std::string pattern = "'" + name + ' ' + std::string(option.name) + "'";
-            values += "    " + pattern + ") " + offer(option.value) + " ;;\n";
-            skips += (skips.empty() ? "" : " | ") + pattern;
+            std::string& patterns = values[offer(option.value)];
+            patterns += (patterns.empty() ? "    " : " | \\\n    ") + pattern;
+            skips += (skips.empty() ? "" : " | \\\n        ") + pattern;
         }
         options += "    " + name + ") words=$'" + list + "--help' ;;\n";
         for (const auto& [key, action] : operandWords(command))
@@ -126,6 +128,9 @@ std::string bashCompletion()
                     (action.starts_with("COMPREPLY") ? action : "words+=$'" + action + "'") +
                     " ;;\n";
     }
+    std::string valueCases;
+    for (const auto& [action, patterns] : values)
+        valueCases += patterns + ")\n        " + action + " ;;\n";
     return "# bash completion for deskleaf, written by `deskleaf --bash-completion` from its "
            "command table\n"
            "_deskleaf()\n"
@@ -139,7 +144,7 @@ std::string bashCompletion()
            "        return\n"
            "    fi\n"
            "    case \"$command $prev\" in\n" +
-           values +
+           valueCases +
            "    esac\n"
            "    # The operands before this word: n of them, and what they are.\n"
            "    for ((i = 2; i < COMP_CWORD; i++)); do\n"
