@@ -168,6 +168,11 @@ const std::vector<Command> kCommands = {
 
 constexpr Option kHelp = {"--help", "", "prints this help"};
 
+constexpr std::string_view kUsageEnd =
+    "DIR is the program's folder unless --folder is given. Each command takes --help;\n"
+    "deskleaf --version prints the version.\n"
+    "Exit status: 0 done, 1 refused or failed, 2 bad usage.\n";
+
 bool isOption(std::string_view arg)
 {
     return arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9');
@@ -176,13 +181,9 @@ bool isOption(std::string_view arg)
 // Each line of text after the indent, the first after `first` instead.
 std::string indented(std::string_view text, std::string_view first, std::string_view indent)
 {
-    std::string result(first);
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        result += (at == 0 ? "" : indent);
-        result.append(text.substr(at, end - at)) += '\n';
-        at = end + 1;
-    }
+    std::string result;
+    for (const std::string_view line : split(text, '\n'))
+        (result += result.empty() ? first : indent).append(line) += '\n';
     return result;
 }
 
@@ -198,6 +199,17 @@ std::optional<std::string_view> Arguments::value(std::string_view option) const
     const auto given = std::find_if(options.rbegin(), options.rend(),
                                     [&](const auto& o) { return o.first == option; });
     return given == options.rend() ? std::nullopt : std::optional(given->second);
+}
+
+std::vector<std::string_view> split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t end = std::min(text.find(separator, at), text.size());
+        pieces.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return pieces;
 }
 
 std::span<const Command> commands()
@@ -260,10 +272,7 @@ std::string usageText()
         name += name.size() < 10 ? std::string(10 - name.size(), ' ') : "\n          ";
         text += indented(command.summary, name, "          ");
     }
-    return text + "DIR is the program's folder unless --folder is given. Each command takes "
-                  "--help;\n"
-                  "deskleaf --version prints the version.\n"
-                  "Exit status: 0 done, 1 refused or failed, 2 bad usage.\n";
+    return text + std::string(kUsageEnd);
 }
 
 std::string helpText(const Command& command)

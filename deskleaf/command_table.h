@@ -73,4 +73,7 @@ std::string helpText(const Command& command);
 // The bash completion script, written from the table at build time.
 std::string bashCompletion();
 
+// The pieces of text between the separators: "on|off" is "on" and "off".
+std::vector<std::string_view> split(std::string_view text, char separator);
+
 } // namespace deskleaf::cli

@@ -32,13 +32,7 @@ std::vector<std::string_view> alternatives(std::string_view operand)
 {
     if (operand.starts_with('[') && operand.ends_with(']'))
         operand = operand.substr(1, operand.size() - 2);
-    std::vector<std::string_view> result;
-    for (std::size_t at = 0; at <= operand.size();) {
-        const std::size_t end = std::min(operand.find('|', at), operand.size());
-        result.push_back(operand.substr(at, end - at));
-        at = end + 1;
-    }
-    return result;
+    return split(operand, '|');
 }
 
 bool isWord(std::string_view text)
@@ -66,11 +60,8 @@ std::string offer(std::string_view named)
 std::map<std::string, std::string> operandWords(const Command& command)
 {
     std::map<std::string, std::string> cases;
-    std::string_view synopsis = command.synopsis;
-    for (std::size_t at = 0; at <= synopsis.size();) {
-        const std::size_t end = std::min(synopsis.find('\n', at), synopsis.size());
-        const std::vector<std::string_view> words = synopsisWords(synopsis.substr(at, end - at));
-        at = end + 1;
+    for (const std::string_view line : split(command.synopsis, '\n')) {
+        const std::vector<std::string_view> words = synopsisWords(line);
         std::string before; // the operands before this one, as a pattern
         int count = 0;
         for (std::size_t i = 2; i < words.size(); ++i) {
@@ -99,17 +90,51 @@ std::map<std::string, std::string> operandWords(const Command& command)
     return cases;
 }
 
+// The script, with the table's parts put in at the @NAME@ places.
+constexpr std::string_view kScript =
+    R"(# bash completion for deskleaf, written by `deskleaf --bash-completion` from its command table
+_deskleaf()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local IFS=$'\n' command=${COMP_WORDS[1]/#color/colour} words= typed= i n=0
+    if ((COMP_CWORD == 1)); then
+        COMPREPLY=($(compgen -W $'@COMMANDS@--help\n--version' -- "$cur"))
+        return
+    fi
+    case "$command $prev" in
+@VALUES@    esac
+    # The operands before this word: n of them, and what they are.
+    for ((i = 2; i < COMP_CWORD; i++)); do
+        case "$command ${COMP_WORDS[i]}" in
+        @SKIPS@) ((i++)) ;;
+        "$command "-[!0-9]*) ;;
+        *) typed+=" ${COMP_WORDS[i]}" n=$((n + 1)) ;;
+        esac
+    done
+    case $command in
+@OPTIONS@    *) return ;;
+    esac
+    case "$command $n$typed" in
+@OPERANDS@    esac
+    COMPREPLY=($(compgen -W "$words" -- "$cur"))
+}
+complete -o filenames -F _deskleaf deskleaf
+)";
+
+void fill(std::string& script, std::string_view place, const std::string& text)
+{
+    script.replace(script.find(place), place.size(), text);
+}
+
 } // namespace
 
 std::string bashCompletion()
 {
-    std::string names;
-    for (const Command& command : commands())
-        names += std::string(command.name) + "\\n";
-    std::string skips, options, operands;
+    std::string names, skips, options, operands;
     std::map<std::string, std::string> values; // the patterns of each offer
     for (const Command& command : commands()) {
         const std::string name(command.name);
+        names += name + "\\n";
         std::string list;
         for (const Option& option : command.options) {
             list += std::string(option.name) + "\\n";
@@ -131,41 +156,13 @@ std::string bashCompletion()
     std::string valueCases;
     for (const auto& [action, patterns] : values)
         valueCases += patterns + ")\n        " + action + " ;;\n";
-    return "# bash completion for deskleaf, written by `deskleaf --bash-completion` from its "
-           "command table\n"
-           "_deskleaf()\n"
-           "{\n"
-           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}\n"
-           "    local IFS=$'\\n' command=${COMP_WORDS[1]/#color/colour} words= typed= i n=0\n"
-           "    if ((COMP_CWORD == 1)); then\n"
-           "        COMPREPLY=($(compgen -W $'" +
-           names +
-           "--help\\n--version' -- \"$cur\"))\n"
-           "        return\n"
-           "    fi\n"
-           "    case \"$command $prev\" in\n" +
-           valueCases +
-           "    esac\n"
-           "    # The operands before this word: n of them, and what they are.\n"
-           "    for ((i = 2; i < COMP_CWORD; i++)); do\n"
-           "        case \"$command ${COMP_WORDS[i]}\" in\n"
-           "        " +
-           skips +
-           ") ((i++)) ;;\n"
-           "        \"$command \"-[!0-9]*) ;;\n"
-           "        *) typed+=\" ${COMP_WORDS[i]}\" n=$((n + 1)) ;;\n"
-           "        esac\n"
-           "    done\n"
-           "    case $command in\n" +
-           options +
-           "    *) return ;;\n"
-           "    esac\n"
-           "    case \"$command $n$typed\" in\n" +
-           operands +
-           "    esac\n"
-           "    COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
-           "}\n"
-           "complete -o filenames -F _deskleaf deskleaf\n";
+    std::string script(kScript);
+    fill(script, "@COMMANDS@", names);
+    fill(script, "@VALUES@", valueCases);
+    fill(script, "@SKIPS@", skips);
+    fill(script, "@OPTIONS@", options);
+    fill(script, "@OPERANDS@", operands);
+    return script;
 }
 
 } // namespace deskleaf::cli
