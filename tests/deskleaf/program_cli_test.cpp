@@ -94,9 +94,9 @@ TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
             synopsis = r.out.find('\n', synopsis + 1);
         const std::size_t options = r.out.find("\noptions:\n", synopsis);
         ASSERT_NE(options, std::string::npos) << r.out;
-        for (std::size_t at = r.out.find(" --"); at < synopsis; at = r.out.find(" --", at + 1)) {
-            const std::size_t end = r.out.find_first_of(" ]\n", at + 1);
-            const std::string option = r.out.substr(at + 1, end - at - 1);
+        for (std::size_t at = r.out.find("--"); at < synopsis; at = r.out.find("--", at + 2)) {
+            const std::size_t end = r.out.find_first_of(" ]\n", at);
+            const std::string option = r.out.substr(at, end - at);
             EXPECT_NE(r.out.find("\n  " + option + ' ', options), std::string::npos)
                 << verb << ": " << option;
         }
