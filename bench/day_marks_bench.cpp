@@ -3,6 +3,7 @@
 // of October 2026 (eight marks) with and without them on a 1920x1080 picture.
 #include "model/calendar_renderer.h"
 #include "model/official_days.h"
+#include "model/settings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,7 +42,7 @@ void printOctober(benchmark::State& state)
     surface.setBackground(picture);
     for (auto _ : state) {
         surface.restartFromBackground();
-        printCalendar(surface, month, QStringLiteral("16771047"));
+        printCalendar(surface, month, settings::DefaultCalendarColour);
     }
 }
 BENCHMARK(printOctober)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

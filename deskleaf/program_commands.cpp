@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 #include <charconv>
 #include <ostream>
@@ -68,9 +67,7 @@ qint32 parseColour(std::string_view text)
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
         throw bad();
-    const bool plain = value >= 0 && value <= 0xFFFFFF;
-    if (!plain && !(isSystemColour(value) &&
-                    systemColour(value & ~kSystemColourFlag, QGuiApplication::palette())))
+    if (!isColour(value))
         throw bad();
     return value;
 }
@@ -215,10 +212,9 @@ int runAutorun(const Arguments& args, std::ostream& out, std::ostream& err)
     const Desktop desktop = real.desktop();
     if (what == "status") {
         const auto onOff = [](bool on) { return on ? "on\n" : "off\n"; };
-        out << "auto-run\t"
-            << onOff(readSetting(folder.profile(), settings::AutoRun) == QLatin1String("1"))
-            << "logon start\t" << onOff(desktop.logon.isEnabled(QString::fromLatin1(kLogonName)))
-            << "daily refresh\t" << onOff(desktop.refresh.isEnabled());
+        out << "auto-run\t" << onOff(autoRunBoxTicked(folder.profile())) << "logon start\t"
+            << onOff(desktop.logon.isEnabled(QString::fromLatin1(kLogonName))) << "daily refresh\t"
+            << onOff(desktop.refresh.isEnabled());
         return 0;
     }
     if (what != "on" && what != "off")

@@ -58,25 +58,15 @@ QString lunarPart(const QString& caption)
 
 } // namespace
 
-QColor calendarColour(const QString& text)
+QColor shownColour(qint32 colour)
 {
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok);
-    if (ok && value >= 0 && value <= 0xFFFFFF)
-        return plainColour(qint32(value));
-    // A system colour is stored as a negative 32-bit number (or its unsigned spelling).
-    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isSystemColour(qint32(value))) {
-        const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                     ? QGuiApplication::palette()
-                                     : QPalette();
-        if (const auto colour = translateColour(qint32(value), palette))
-            return *colour;
-    }
-    return plainColour(settings::DefaultCalendarColour);
+    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::palette()
+                                 : QPalette();
+    return translateColour(colour, palette).value_or(plainColour(settings::DefaultCalendarColour));
 }
 
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
-                   double scale)
+void printCalendar(TextSurface& surface, const MonthGrid& grid, qint32 calendarColour, double scale)
 {
     const double blockWidth = kCalendarBlockWidth * scale;
     if (surface.width() < blockWidth)
@@ -85,7 +75,7 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& c
                                .arg(surface.width())
                                .arg(qCeil(blockWidth))
                                .toStdString());
-    const QColor colour = calendarColour(colourText);
+    const QColor colour = shownColour(calendarColour);
     const double x0 = surface.width() - blockWidth;
     const int shift = grid.Label3(0) == QLatin1String(" ") ? kTopRowShift : 0;
 
@@ -154,7 +144,7 @@ void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const Pr
     // Each run starts from the bare background: printing over an earlier calendar
     // would show both as soon as the date or the colour changed.
     surface.restartFromBackground();
-    printCalendar(surface, grid, readSetting(profile, settings::CalendarColour), scale);
+    printCalendar(surface, grid, calendarColour(profile), scale);
 }
 
 } // namespace deskleaf

@@ -14,10 +14,8 @@ namespace deskleaf {
 // Today's number and the footer line are printed in this red (red 255, green 11, blue 23).
 inline const QColor kTodayRed{255, 11, 23};
 
-// The calendar colour stored as a decimal 0x00BBGGRR number, or a system colour (top bit
-// set, index below 31) resolved through the current palette. Anything else gives the
-// default colour.
-QColor calendarColour(const QString& text);
+// A colour integer as the calendar shows it: a system colour through the current palette.
+QColor shownColour(qint32 colour);
 
 // The squares behind the 休 of an official day off and the 班 of a make-up working day: dark
 // enough for their white glyphs on any picture, and neither is today's red.
@@ -34,8 +32,7 @@ inline constexpr int kCalendarBlockWidth = 340;
 // picture's own width, not by the width stored at import: a picture replaced without its stored
 // width must still show its calendar. Throws PictureError, printing nothing, when the picture is
 // narrower than the block.
-void printCalendar(TextSurface& surface, const MonthGrid& grid, const QString& colourText,
-                   double scale = 1);
+void printCalendar(TextSurface& surface, const MonthGrid& grid, qint32 colour, double scale = 1);
 
 // Composes the calendar afresh on the surface's background with the colour stored in the
 // settings file; the caller saves surface.composed(). Throws PictureError as printCalendar.

@@ -170,9 +170,9 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
         putBack(widthCleared, settings::PictureWidth, oldWidth);
         putBack(fitCleared, settings::BackgroundFit, oldFit);
         if (!notRestored.isEmpty())
-            throw PictureError(QStringLiteral("%1 Putting the old files back failed too:%2")
-                                   .arg(QString::fromUtf8(e.what()), notRestored)
-                                   .toStdString());
+            throw ImportNotUndone(QStringLiteral("%1 Putting the old files back failed too:%2")
+                                      .arg(QString::fromUtf8(e.what()), notRestored)
+                                      .toStdString());
         throw;
     }
     // Leftovers cost disk space only.
@@ -202,8 +202,7 @@ ComposedWallpaper composeFrom(const QString& picturePath, const ComposeTarget& t
     MonthGrid shown = grid;
     if (ensureSettingsFile(folder))
         shown.fill(grid.shownDate(), grid.today(), customTextsOf(folder));
-    return composeWallpaper(picture, target, shown,
-                            readSetting(folder.profile(), settings::CalendarColour));
+    return composeWallpaper(picture, target, shown, calendarColour(folder.profile()));
 }
 
 } // namespace
@@ -395,7 +394,7 @@ LogonJobResult runLogonJob(ProgramFolder& folder, WallpaperSetter& wallpaper, QD
     } catch (const ProfileError& e) {
         return {LogonJob::Failed, QString::fromUtf8(e.what())};
     }
-    if (readSetting(folder.profile(), settings::AutoRun) != QLatin1String("1"))
+    if (!autoRunOn(folder.profile()))
         return {LogonJob::AutoRunOff, {}};
     if (readSetting(folder.profile(), settings::LastWallpaperDate) == today.toString(Qt::ISODate))
         return {LogonJob::AlreadyDone, {}};
@@ -490,11 +489,7 @@ StartupDecision decideStartup(ProgramFolder& folder, const Desktop& desktop, QDa
     } catch (const ProfileError& e) {
         decision.problem = QString::fromUtf8(e.what());
     }
-    // Any spelling of the number 1 ticks the box; the unattended job wants "1" exactly.
-    bool isNumber = false;
-    decision.autoRunTicked =
-        readSetting(folder.profile(), settings::AutoRun).trimmed().toDouble(&isNumber) == 1 &&
-        isNumber;
+    decision.autoRunTicked = autoRunBoxTicked(folder.profile());
     if (decision.autoRunTicked && job) {
         try {
             // Registered again at every start; the notice was told when the box was ticked.

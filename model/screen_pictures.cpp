@@ -52,7 +52,7 @@ QColor edgeColour(const QImage& picture, bool barsBeside)
     return QColor(int(sum[0] / count), int(sum[1] / count), int(sum[2] / count));
 }
 
-void printOn(ScreenPicture& screen, const MonthGrid& grid, const QString& colourText)
+void printOn(ScreenPicture& screen, const MonthGrid& grid, qint32 colour)
 {
     if (!screen.calendar) {
         screen.composed = screen.background;
@@ -60,7 +60,7 @@ void printOn(ScreenPicture& screen, const MonthGrid& grid, const QString& colour
     }
     picBuffer surface;
     surface.setBackground(screen.background);
-    printCalendar(surface, grid, colourText, screen.screen.scale);
+    printCalendar(surface, grid, colour, screen.screen.scale);
     screen.composed = surface.composed();
 }
 
@@ -152,7 +152,7 @@ QSize ComposeTarget::decodeSize() const
 }
 
 ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& target,
-                                   const MonthGrid& grid, const QString& colourText)
+                                   const MonthGrid& grid, qint32 colour)
 {
     ComposedWallpaper wallpaper;
     // Each monitor's fit only reads the one decoded picture: the others run beside the first.
@@ -168,15 +168,15 @@ ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& t
         wallpaper.screens.append(
             {screen, std::move(background), {}, screen.primary || target.calendarOnEveryScreen});
     }
-    recompose(wallpaper, target, grid, colourText);
+    recompose(wallpaper, target, grid, colour);
     return wallpaper;
 }
 
 void recompose(ComposedWallpaper& wallpaper, const ComposeTarget& target, const MonthGrid& grid,
-               const QString& colourText)
+               qint32 colour)
 {
     for (ScreenPicture& screen : wallpaper.screens)
-        printOn(screen, grid, colourText);
+        printOn(screen, grid, colour);
     if (target.spans())
         paste(wallpaper);
 }

@@ -58,16 +58,16 @@ struct ComposedWallpaper {
     QRect spannedArea;            // the layout's bounding rectangle
 };
 
-// Composes every screen's picture from picture; colourText is the stored calendar colour.
+// Composes every screen's picture from picture; colour is the calendar colour (a colour integer).
 // Throws PictureError, composing nothing, when a screen that gets the calendar is narrower
 // than the calendar.
 ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& target,
-                                   const MonthGrid& grid, const QString& colourText);
+                                   const MonthGrid& grid, qint32 colour);
 
 // Prints the calendar afresh on each screen that gets one, keeping the backgrounds, and
 // pastes the spanned picture again.
 void recompose(ComposedWallpaper& wallpaper, const ComposeTarget& target, const MonthGrid& grid,
-               const QString& colourText);
+               qint32 colour);
 
 // "当前屏幕分辨率是：1920X1080", the primary monitor first, then the others.
 QString resolutionCaption(const ComposedWallpaper& wallpaper);

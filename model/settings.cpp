@@ -1,5 +1,6 @@
 #include "model/settings.h"
 
+#include "controls/system_colour.h"
 #include "files/pending_file.h"
 
 #include <QDir>
@@ -52,6 +53,27 @@ QByteArray defaultSettingsBytes()
         throw ProfileError(
             "The default settings shipped with the program cannot be stored as GBK.");
     return bytes;
+}
+
+bool autoRunBoxTicked(const ProfileFile& file)
+{
+    bool isNumber = false;
+    return readSetting(file, settings::AutoRun).trimmed().toDouble(&isNumber) == 1 && isNumber;
+}
+
+bool autoRunOn(const ProfileFile& file)
+{
+    return readSetting(file, settings::AutoRun) == QLatin1String("1");
+}
+
+qint32 calendarColour(const ProfileFile& file)
+{
+    bool ok = false;
+    const qlonglong value = readSetting(file, settings::CalendarColour).trimmed().toLongLong(&ok);
+    // A system colour is a negative 32-bit number, which some files hold unsigned.
+    if (ok && value >= -0x80000000LL && value <= 0xFFFFFFFFLL && isColour(qint32(value)))
+        return qint32(value);
+    return settings::DefaultCalendarColour;
 }
 
 QString readSetting(const ProfileFile& file, const SettingKey& setting)

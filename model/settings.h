@@ -43,6 +43,15 @@ inline constexpr int DefaultCalendarColour = 16771047;
 
 QString readSetting(const ProfileFile& file, const SettingKey& setting);
 void writeSetting(ProfileFile& file, const SettingKey& setting, const QString& value);
+
+// The rows read through their checks, for every front end. The auto-run box shows ticked for
+// any spelling of the number 1 (" 1.0"); the unattended start and the daily refresh run for
+// the exact "1" only, which ticking the box writes.
+bool autoRunBoxTicked(const ProfileFile& file);
+bool autoRunOn(const ProfileFile& file);
+// The calendar colour as a colour integer (isColour): the stored one, signed or in its
+// unsigned spelling, else the default colour.
+qint32 calendarColour(const ProfileFile& file);
 // Whether the notice that the calendar is refreshed at each logon only was told already.
 bool logonOnlyNoticeTold(const ProfileFile& file);
 

@@ -1,6 +1,7 @@
 // deskleaf apply, remove, colour, remind, reminders and autorun, end to end on temporary
 // folders with the real binary.
 #include "deskleaf/cli_runner.h"
+#include "model/settings.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -308,6 +309,11 @@ TEST(AutorunCommand, RegistersTheLogonStartAndTheDailyRefresh)
               -1)
         << readBytes(service).toStdString();
     EXPECT_EQ(run("autorun status").out, "auto-run\ton\nlogon start\ton\ndaily refresh\ton\n");
+    // Any spelling of 1 shows as on, as the window's box shows it.
+    deskleaf::ProfileFile profile(home.folder + "/kel.ini");
+    deskleaf::writeSetting(profile, deskleaf::settings::AutoRun, QStringLiteral("1.0"));
+    EXPECT_EQ(run("autorun status").out, "auto-run\ton\nlogon start\ton\ndaily refresh\ton\n");
+    deskleaf::writeSetting(profile, deskleaf::settings::AutoRun, QStringLiteral("1"));
 
     // A refused timer is one line and exit 1, and keeps the logon start. (A timer still
     // enabled with the same units needs no systemctl: this one was disabled by hand.)

@@ -1,4 +1,5 @@
 #include "model/calendar_renderer.h"
+#include "model/settings.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -68,7 +69,7 @@ private:
 
 const QColor kDefault(231, 231, 255); // 16771047
 
-RecordingSurface rendered(QDate month, QDate today, const QString& colour = "16771047",
+RecordingSurface rendered(QDate month, QDate today, qint32 colour = settings::DefaultCalendarColour,
                           int width = 1024)
 {
     MonthGrid grid(MonthGrid::Kind::Main);
@@ -148,7 +149,9 @@ TEST(Renderer, HeaderAndPlacementFollowTheWidth)
         EXPECT_TRUE(p.bold);
     }
     // The block stands against the picture's right edge, whatever its width.
-    EXPECT_EQ(rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), "16771047", 1920).find("1 ", 16).x,
+    EXPECT_EQ(rendered(QDate(2026, 3, 1), QDate(2026, 3, 20), settings::DefaultCalendarColour, 1920)
+                  .find("1 ", 16)
+                  .x,
               1920 - 340 + 275);
 }
 
@@ -157,16 +160,16 @@ TEST(Renderer, APictureNarrowerThanTheBlockIsAnError)
     MonthGrid grid(MonthGrid::Kind::Main);
     grid.fill(QDate(2026, 3, 1), QDate(2026, 3, 20), {});
     RecordingSurface narrow(339);
-    EXPECT_THROW(printCalendar(narrow, grid, "255"), PictureError);
+    EXPECT_THROW(printCalendar(narrow, grid, 0xFF), PictureError);
     EXPECT_TRUE(narrow.prints.empty());
     RecordingSurface justRoom(340);
-    printCalendar(justRoom, grid, "255");
+    printCalendar(justRoom, grid, 0xFF);
     EXPECT_EQ(justRoom.find("2 ", 16).x, 50);
 }
 
 TEST(Renderer, TodaysCellIsRed)
 {
-    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 5), "255");
+    const auto s = rendered(QDate(2026, 3, 1), QDate(2026, 3, 5), 0xFF);
     const QColor red(255, 0, 0); // the calendar colour 255
     EXPECT_EQ(s.find("5 ", 16).colour, kTodayRed);
     EXPECT_EQ(s.find("惊蛰", 8).colour, kTodayRed); // its lunar text too
@@ -174,7 +177,7 @@ TEST(Renderer, TodaysCellIsRed)
     EXPECT_EQ(s.find("25", 16).colour, red);
     EXPECT_EQ(s.find("03. 2026", 25).colour, red);
     // Today on the 1st reddens the 1st alone, not the 10th to the 19th.
-    const auto first = rendered(QDate(2026, 3, 1), QDate(2026, 3, 1), "255");
+    const auto first = rendered(QDate(2026, 3, 1), QDate(2026, 3, 1), 0xFF);
     EXPECT_EQ(first.find("1 ", 16).colour, kTodayRed);
     for (int day = 10; day <= 19; ++day)
         EXPECT_EQ(first.find(QString::number(day), 16).colour, red) << day;
@@ -200,19 +203,13 @@ TEST(Renderer, LunarMonthHeader)
     EXPECT_EQ(monthYearHeader(QDate(2026, 3, 5)), QStringLiteral("03. 2026"));
 }
 
-TEST(Renderer, CalendarColourText)
+TEST(Renderer, SystemColoursComeFromThePalette)
 {
-    EXPECT_EQ(calendarColour("16771047"), kDefault);
-    EXPECT_EQ(calendarColour("255"), QColor(255, 0, 0));
-    EXPECT_EQ(calendarColour("16711680"), QColor(0, 0, 255));
-    EXPECT_EQ(calendarColour(" 65280 "), QColor(0, 255, 0));
-    for (const char* bad : {"ys", "", "16777216", "-1", "12abc", "-2147483617"})
-        EXPECT_EQ(calendarColour(bad), kDefault) << bad;
-    // System colour 8, the window text, as stored signed and unsigned.
-    const QColor windowText =
-        QGuiApplication::palette().color(QPalette::Active, QPalette::WindowText);
-    EXPECT_EQ(calendarColour("-2147483640"), windowText);
-    EXPECT_EQ(calendarColour("2147483656"), windowText);
+    EXPECT_EQ(shownColour(16771047), kDefault);
+    EXPECT_EQ(shownColour(0xFF0000), QColor(0, 0, 255));
+    // System colour 8, the window text.
+    EXPECT_EQ(shownColour(qint32(0x80000008u)),
+              QGuiApplication::palette().color(QPalette::Active, QPalette::WindowText));
 }
 
 // The real surface: pixels of a rendered wallpaper.
@@ -312,11 +309,11 @@ TEST(CalendarRenderer, ScalesTheWholeBlockWithTheScreen)
     MonthGrid grid(MonthGrid::Kind::Main);
     grid.fill(QDate(2026, 3, 5), QDate(2026, 3, 5), {});
     RecordingSurface at100(1024);
-    printCalendar(at100, grid, "16771047");
+    printCalendar(at100, grid, settings::DefaultCalendarColour);
     for (const double scale : {1.5, 2.0}) {
         SCOPED_TRACE(scale);
         RecordingSurface scaled(3840);
-        printCalendar(scaled, grid, "16771047", scale);
+        printCalendar(scaled, grid, settings::DefaultCalendarColour, scale);
         ASSERT_EQ(scaled.prints.size(), at100.prints.size());
         for (std::size_t i = 0; i < at100.prints.size(); ++i) {
             const auto& a = at100.prints[i];
@@ -327,7 +324,8 @@ TEST(CalendarRenderer, ScalesTheWholeBlockWithTheScreen)
             EXPECT_DOUBLE_EQ(b.points, a.points * scale);
         }
         RecordingSurface narrow(int(340 * scale) - 1);
-        EXPECT_THROW(printCalendar(narrow, grid, "16771047", scale), PictureError);
+        EXPECT_THROW(printCalendar(narrow, grid, settings::DefaultCalendarColour, scale),
+                     PictureError);
     }
 }
 
@@ -345,11 +343,11 @@ TEST(CalendarRenderer, DayMarksBesideTheNumbersMoveNothing)
     EXPECT_EQ(marked.Label6(), QStringLiteral("今天是:国庆节"));
 
     RecordingSurface without(1024);
-    printCalendar(without, plain, "16771047");
+    printCalendar(without, plain, settings::DefaultCalendarColour);
     for (const double scale : {1.0, 2.0}) {
         SCOPED_TRACE(scale);
         RecordingSurface with(int(1024 * scale));
-        printCalendar(with, marked, "16771047", scale);
+        printCalendar(with, marked, settings::DefaultCalendarColour, scale);
         std::vector<RecordingSurface::Print> texts, marks;
         for (const auto& p : with.prints)
             (p.text == "休" || p.text == "班" ? marks : texts).push_back(p);

@@ -82,7 +82,8 @@ TEST(ComposeWallpaper, CalendarOnThePrimaryAndEachMonitorAtItsPlace)
     const MonthGrid grid = gridFor(QDate(2026, 12, 8));
     ComposeTarget target = twoMonitors(PictureLayout::Spanned);
     EXPECT_EQ(target.decodeSize(), QSize(640, 640));
-    const ComposedWallpaper w = composeWallpaper(bands(), target, grid, "16771047");
+    const ComposedWallpaper w =
+        composeWallpaper(bands(), target, grid, settings::DefaultCalendarColour);
     ASSERT_EQ(w.screens.size(), 2);
     EXPECT_EQ(w.screens[0].composed.size(), QSize(640, 360));
     EXPECT_NE(w.screens[0].composed, w.screens[0].background);
@@ -96,7 +97,8 @@ TEST(ComposeWallpaper, CalendarOnThePrimaryAndEachMonitorAtItsPlace)
 
     target.calendarOnEveryScreen = true;
     target.layout = PictureLayout::PerScreen;
-    const ComposedWallpaper every = composeWallpaper(bands(), target, grid, "16771047");
+    const ComposedWallpaper every =
+        composeWallpaper(bands(), target, grid, settings::DefaultCalendarColour);
     EXPECT_NE(every.screens[1].composed, every.screens[1].background);
     EXPECT_TRUE(every.spanned.isNull());
 }

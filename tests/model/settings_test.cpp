@@ -63,6 +63,38 @@ TEST_F(SettingsTest, WrittenValuesReadBack)
               QDate(2024, 2, 10).toString(Qt::ISODate));
 }
 
+// One file read by every front end: the window's box, `autorun status`, the unattended start
+// and the renderer's colour.
+TEST_F(SettingsTest, RowsAreReadThroughTheirChecks)
+{
+    const struct {
+        const char* autoRun;
+        bool ticked, on;
+    } flags[] = {{"1", true, true},    {" 1.0", true, false}, {"0", false, false},
+                 {"zd", false, false}, {"", false, false},    {"1x", false, false}};
+    for (const auto& f : flags) {
+        writeSetting(file, settings::AutoRun, QString::fromLatin1(f.autoRun));
+        EXPECT_EQ(autoRunBoxTicked(file), f.ticked) << f.autoRun;
+        EXPECT_EQ(autoRunOn(file), f.on) << f.autoRun;
+    }
+    const struct {
+        const char* stored;
+        qint32 colour;
+    } colours[] = {{"255", 255},
+                   {" 65280 ", 65280},
+                   {"-2147483640", qint32(0x80000008u)}, // system colour 8, signed
+                   {"2147483656", qint32(0x80000008u)},  // and as some files hold it
+                   {"16777216", settings::DefaultCalendarColour},
+                   {"-1", settings::DefaultCalendarColour},
+                   {"-2147483623", settings::DefaultCalendarColour}, // 25 has no colour
+                   {"ys", settings::DefaultCalendarColour},
+                   {"12abc", settings::DefaultCalendarColour}};
+    for (const auto& c : colours) {
+        writeSetting(file, settings::CalendarColour, QString::fromLatin1(c.stored));
+        EXPECT_EQ(calendarColour(file), c.colour) << c.stored;
+    }
+}
+
 TEST_F(SettingsTest, TheDefaultFileHoldsTheColourAndOneTextPerFestivalDay)
 {
     ASSERT_TRUE(ensureSettingsFile(programFolder));
