@@ -9,7 +9,7 @@ namespace deskleaf::cli {
 // (render, refresh).
 int runMonth(const Arguments& args, std::ostream& out, std::ostream& err);
 int runRender(const Arguments& args, std::ostream& out, std::ostream& err);
-// The logon start's wallpaper job, whatever the time since start-up.
+// The logon start's wallpaper job, at any time.
 int runRefresh(const Arguments& args, std::ostream& out, std::ostream& err);
 
 } // namespace deskleaf::cli
