@@ -5,6 +5,7 @@
 #include "deskleaf/wallpaper_commands.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace deskleaf::cli {
 namespace {
@@ -22,8 +23,6 @@ const std::vector<Command> kCommands = {
      "休 (day off), 班 (make-up working day) or empty, the holiday's name",
      "",
      {},
-     1,
-     2,
      Needs::Nothing,
      runLunar},
     {"month",
@@ -33,8 +32,6 @@ const std::vector<Command> kCommands = {
      "reminders of DIR/kel.ini",
      "",
      {kToday, kFolder},
-     1,
-     1,
      Needs::CoreApplication,
      runMonth},
     {"render",
@@ -52,8 +49,6 @@ const std::vector<Command> kCommands = {
       {"--scale", "F", "draws the calendar at F, from 0.5 to 8"},
       {"--fit", "stretch|fill|fit", "how the picture fits each monitor; stored in DIR"},
       kToday},
-     0,
-     0,
      Needs::Screens,
      runRender},
     {"refresh",
@@ -62,8 +57,6 @@ const std::vector<Command> kCommands = {
      "today's calendar on DIR/kel.bmp becomes the desktop wallpaper",
      "",
      {kFolder},
-     0,
-     0,
      Needs::Offscreen,
      runRefresh},
     {"apply",
@@ -71,8 +64,6 @@ const std::vector<Command> kCommands = {
      "composes today's wallpaper for the monitors and sets it",
      "Sets DIR/zm.bmp as the desktop wallpaper now.",
      {kFolder},
-     0,
-     0,
      Needs::Offscreen,
      runApply},
     {"remove",
@@ -80,8 +71,6 @@ const std::vector<Command> kCommands = {
      "puts back the wallpaper the desktop had before, or a plain colour",
      "Removes the desktop wallpaper.",
      {kFolder},
-     0,
-     0,
      Needs::Offscreen,
      runRemove},
     {"colour",
@@ -91,8 +80,6 @@ const std::vector<Command> kCommands = {
      "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
      "default. Pure red is today's colour and is refused. The next render prints with it.",
      {kFolder},
-     1,
-     1,
      Needs::Offscreen,
      runColour},
     {"remind",
@@ -110,8 +97,6 @@ const std::vector<Command> kCommands = {
       {"--delete", "", "deletes the day's text"},
       {"--lunar", "", "MM-DD is a lunar month and day"},
       kFolder},
-     1,
-     2,
      Needs::Offscreen,
      runRemind},
     {"reminders",
@@ -121,8 +106,6 @@ const std::vector<Command> kCommands = {
      "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
      "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text.",
      {kFolder},
-     0,
-     0,
      Needs::Offscreen,
      runReminders},
     {"autorun",
@@ -132,8 +115,6 @@ const std::vector<Command> kCommands = {
      "systemd user manager runs, the daily refresh just after midnight. status prints\n"
      "the stored flag and both registrations.",
      {kFolder},
-     1,
-     1,
      Needs::Offscreen,
      runAutorun},
     {"week",
@@ -142,8 +123,6 @@ const std::vector<Command> kCommands = {
      "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
      "picker: monday (the default) or sunday. Without a word, prints the stored one.",
      {kFolder},
-     0,
-     1,
      Needs::Offscreen,
      runWeek},
     {"holidays",
@@ -160,8 +139,6 @@ const std::vector<Command> kCommands = {
      "which serves instead of the shipped one, and prints the days it changed. marks\n"
      "turns the calendar's marks on or off.",
      {kFolder},
-     0,
-     2,
      Needs::Offscreen,
      runHolidays},
 };
@@ -187,6 +164,24 @@ std::string indented(std::string_view text, std::string_view first, std::string_
     return result;
 }
 
+// The words of a synopsis line; a bracketed group ("[--folder DIR]") is one.
+std::vector<std::string_view> synopsisWords(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    for (std::size_t at = 0; at < line.size();) {
+        if (line[at] == ' ') {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        for (int depth = 0; end < line.size() && (depth > 0 || line[end] != ' '); ++end)
+            depth += line[end] == '[' ? 1 : line[end] == ']' ? -1 : 0;
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
 } // namespace
 
 bool Arguments::has(std::string_view option) const
@@ -210,6 +205,26 @@ std::vector<std::string_view> split(std::string_view text, char separator)
         at = end + 1;
     }
     return pieces;
+}
+
+std::vector<std::vector<std::string_view>> synopsisOperands(const Command& command)
+{
+    std::vector<std::vector<std::string_view>> forms;
+    for (const std::string_view line : split(command.synopsis, '\n')) {
+        std::vector<std::string_view>& operands = forms.emplace_back();
+        const std::vector<std::string_view> words = synopsisWords(line);
+        for (std::size_t i = 2; i < words.size(); ++i) { // after "deskleaf NAME"
+            if (words[i].starts_with("[-"))
+                continue;
+            const auto option = std::find_if(command.options.begin(), command.options.end(),
+                                             [&](const Option& o) { return o.name == words[i]; });
+            if (option != command.options.end())
+                i += !option->value.empty();
+            else
+                operands.push_back(words[i]);
+        }
+    }
+    return forms;
 }
 
 std::span<const Command> commands()
@@ -249,10 +264,19 @@ Arguments parseArguments(const Command& command, std::span<const std::string_vie
             parsed.words.push_back(arg);
         }
     }
-    if (!help && parsed.words.size() < command.minWords)
+    // From the fewest operands a form of the synopsis needs to the most one shows.
+    std::size_t fewest = SIZE_MAX, most = 0;
+    for (const std::vector<std::string_view>& form : synopsisOperands(command)) {
+        most = std::max(most, form.size());
+        fewest = std::min<std::size_t>(
+            fewest, std::count_if(form.begin(), form.end(), [](std::string_view operand) {
+                return !operand.starts_with('[');
+            }));
+    }
+    if (!help && parsed.words.size() < fewest)
         throw UsageError{"too few arguments"};
-    if (!help && parsed.words.size() > command.maxWords)
-        throw UsageError{"unexpected \"" + std::string(parsed.words[command.maxWords]) + "\""};
+    if (!help && parsed.words.size() > most)
+        throw UsageError{"unexpected \"" + std::string(parsed.words[most]) + "\""};
     return parsed;
 }
 

@@ -47,8 +47,7 @@ struct Command {
     std::string_view synopsis;   // one line a form, each starting "deskleaf NAME"
     std::string_view summary;    // its lines in `deskleaf --help`
     std::string_view help;       // what its --help says after the synopsis; the summary when empty
-    std::vector<Option> options; // besides --help
-    std::size_t minWords, maxWords; // how many operands it takes
+    std::vector<Option> options; // besides --help; the operands are the synopsis's
     Needs needs;
     // Returns the exit status; throws UsageError for bad usage, any other exception for a
     // failure, which is said on one line.
@@ -75,5 +74,8 @@ std::string bashCompletion();
 
 // The pieces of text between the separators: "on|off" is "on" and "off".
 std::vector<std::string_view> split(std::string_view text, char separator);
+// The operands of each form of the synopsis, as it writes them ("FROM", "[TO]"), its options
+// and their values left out.
+std::vector<std::vector<std::string_view>> synopsisOperands(const Command& command);
 
 } // namespace deskleaf::cli

@@ -9,24 +9,6 @@
 namespace deskleaf::cli {
 namespace {
 
-// The words of a synopsis line; a bracketed group ("[--folder DIR]") is one.
-std::vector<std::string_view> synopsisWords(std::string_view line)
-{
-    std::vector<std::string_view> words;
-    for (std::size_t at = 0; at < line.size();) {
-        if (line[at] == ' ') {
-            ++at;
-            continue;
-        }
-        std::size_t end = at;
-        for (int depth = 0; end < line.size() && (depth > 0 || line[end] != ' '); ++end)
-            depth += line[end] == '[' ? 1 : line[end] == ']' ? -1 : 0;
-        words.push_back(line.substr(at, end - at));
-        at = end;
-    }
-    return words;
-}
-
 // The alternatives of "on|off" or "[monday|sunday]".
 std::vector<std::string_view> alternatives(std::string_view operand)
 {
@@ -60,20 +42,10 @@ std::string offer(std::string_view named)
 std::map<std::string, std::string> operandWords(const Command& command)
 {
     std::map<std::string, std::string> cases;
-    for (const std::string_view line : split(command.synopsis, '\n')) {
-        const std::vector<std::string_view> words = synopsisWords(line);
+    for (const std::vector<std::string_view>& operands : synopsisOperands(command)) {
         std::string before; // the operands before this one, as a pattern
         int count = 0;
-        for (std::size_t i = 2; i < words.size(); ++i) {
-            const std::string_view word = words[i];
-            if (word.starts_with("[-"))
-                continue;
-            if (word.starts_with('-')) {
-                const auto option = std::find_if(command.options.begin(), command.options.end(),
-                                                 [&](const Option& o) { return o.name == word; });
-                i += option != command.options.end() && !option->value.empty();
-                continue;
-            }
+        for (const std::string_view word : operands) {
             const std::string key =
                 "'" + std::string(command.name) + ' ' + std::to_string(count++) + "'" + before;
             std::string& action = cases[key];
