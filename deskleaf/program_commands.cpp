@@ -126,8 +126,10 @@ int runApply(const Arguments& args, std::ostream&, std::ostream&)
     return 0;
 }
 
-int runRemove(const Arguments&, std::ostream&, std::ostream&)
+int runRemove(const Arguments& args, std::ostream&, std::ostream&)
 {
+    // It needs no folder, but its --folder DIR is checked as every command's is.
+    programFolderPath(args.value("--folder"));
     removeWallpaper(wallpaperDesktop().wallpaper());
     return 0;
 }
