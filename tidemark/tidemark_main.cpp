@@ -6,6 +6,7 @@
 #include "windows/main_window.h"
 #include "windows/settings_window.h"
 #include "wiring/program_place.h"
+#include "wiring/translations.h"
 #include "wiring/wiring.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     if (unattended && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installTranslations(app);
     // The launcher's name: Wayland compositors match the window to it by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.deskleaf.Deskleaf"));
     // Every window's icon: the one installed with the launcher, from the icon theme; hicolor,

@@ -2,7 +2,6 @@
 
 #include "controls/XPContainer.h"
 #include "controls/song_font.h"
-#include "controls/title_drag.h"
 #include "controls/window_buttons.h"
 #include "controls/xptopbuttons.h"
 #include "model/festival_count.h"
@@ -14,10 +13,8 @@ namespace deskleaf {
 
 namespace {
 
-// The frame's header strip runs from y 1 to 24.
-constexpr int kHeaderBottom = 24;
 constexpr int kTextLeft = 12;
-constexpr int kTextTop = kHeaderBottom + 8;
+constexpr int kTextTop = XPContainer::kHeaderBottom + 8;
 
 } // namespace
 
@@ -55,12 +52,8 @@ HelpWindow::HelpWindow(QWidget* parent)
     setModal(true);
     setFixedSize(kWidth, kHeight);
 
-    XPContainer1_->setObjectName(QStringLiteral("XPContainer1"));
-    XPContainer1_->setCaption(QStringLiteral(" 帮 助"));
-    XPContainer1_->setAccessibleName(XPContainer1_->Caption().trimmed());
-    XPContainer1_->setGeometry(rect());
-    setWindowTitle(XPContainer1_->accessibleName());
-    new TitleBandDrag(XPContainer1_, kHeaderBottom);
+    frameDialog(XPContainer1_, "XPContainer1", QStringLiteral(" 帮 助"), 0,
+                QStringLiteral("帮 助"));
 
     const CaptionButtons buttons = captionButtons(XPContainer1_);
     xptopbuttons1_ = buttons.close;
