@@ -58,8 +58,9 @@ std::span<const Command> commands();
 // The command of that name ("color" is colour); nothing when there is none.
 const Command* findCommand(std::string_view name);
 
-// "--" ends the options, so that an operand may start with a dash; so does a negative number
-// (a system colour). --help and -h set help, and then the operands are not counted.
+// Options are the row's; "--" ends them, so that an operand may start with a dash, and a
+// negative number (a system colour) is an operand. --help and -h set help, and then the
+// operands are not counted. Throws UsageError.
 Arguments parseArguments(const Command& command, std::span<const std::string_view> args,
                          bool& help);
 
