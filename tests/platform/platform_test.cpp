@@ -1,6 +1,5 @@
 #include "platform/command_runner.h"
 #include "platform/logon_start.h"
-#include "platform/startup_clock.h"
 #include "support/test_files.h"
 #include "support/throws.h"
 
@@ -106,19 +105,6 @@ TEST(XdgAutostart, MissingProgramOrRefusedFolderIsAnError)
     XdgAutostart autostart(dir.filePath("file/autostart"));
     EXPECT_THROW_MSG(autostart.enable("qorvent", "/bin/sh"), PlatformError,
                      ::testing::EndsWith("cannot be created: Not a directory"));
-}
-
-TEST(ProgramFolder, BesideTheExecutableUnlessInstalled)
-{
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath("prefix/bin");
-    QDir(dir.path()).mkpath("unpacked here");
-    EXPECT_EQ(programFolder(dir.filePath("unpacked here/Tidemark"), dir.filePath("prefix/bin"),
-                            "/home/li/.local/share"),
-              dir.filePath("unpacked here"));
-    EXPECT_EQ(programFolder(dir.filePath("prefix/bin/Tidemark"), dir.filePath("prefix/bin"),
-                            "/home/li/.local/share"),
-              "/home/li/.local/share/Deskleaf");
 }
 
 // The real runner on real programs: the time limit holds for the whole call.
