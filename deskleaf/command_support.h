@@ -1,10 +1,11 @@
-// What the verbs share: the usage error, the program folder they work on, and paths and texts
-// as the terminal shows them.
+// What the commands share: the program folder they work on, and paths and texts as the
+// terminal shows them.
 #pragma once
 
-#include "wiring/wiring.h"
+#include "deskleaf/command_table.h"
+#include "model/program_folder.h"
+#include "wiring/program_place.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
@@ -14,11 +15,6 @@
 #include <string_view>
 
 namespace deskleaf::cli {
-
-// Bad usage: exit status 2 with the verb's synopsis.
-struct UsageError {
-    std::string message;
-};
 
 inline QString toQString(std::string_view text)
 {
@@ -40,22 +36,6 @@ inline QString pathArgument(std::string_view bytes)
     throw std::runtime_error(unnamablePath(raw).toStdString());
 }
 
-// This program's own file, from the running process once the application exists; never a
-// guess from the working folder.
-inline QString runningProgram()
-{
-    if (const QString unnamable = unnamableExecutable(); !unnamable.isEmpty())
-        throw std::runtime_error("this program's own file: " + unnamable.toStdString());
-    const QString path = QCoreApplication::applicationFilePath();
-    if (path.isEmpty())
-        throw std::runtime_error(
-            QStringLiteral("could not find this program's own file (/proc/self/exe cannot be "
-                           "read and \"%1\", the name it was started by, is no file)")
-                .arg(QCoreApplication::arguments().value(0))
-                .toStdString());
-    return path;
-}
-
 // DIR of --folder DIR, else the program's own folder, found as the desktop program finds it.
 inline QString programFolderPath(std::optional<std::string_view> folder)
 {
@@ -66,6 +46,11 @@ inline QString programFolderPath(std::optional<std::string_view> folder)
     } catch (const std::runtime_error& e) {
         throw std::runtime_error(std::string(e.what()) + "; --folder DIR names the folder");
     }
+}
+
+inline ProgramFolder programFolderOf(const Arguments& args)
+{
+    return ProgramFolder(programFolderPath(args.value("--folder")));
 }
 
 } // namespace deskleaf::cli

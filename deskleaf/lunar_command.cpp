@@ -22,15 +22,11 @@ void appendNumber(std::string& line, std::int32_t value, int width = 0)
 
 } // namespace
 
-int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+int runLunar(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    if (args.empty() || args.size() > 2) {
-        err << "usage: deskleaf lunar FROM [TO]   (dates as YYYY-MM-DD)\n";
-        return 2;
-    }
     std::int32_t range[2] = {};
     for (std::size_t i = 0; i < 2; ++i) {
-        const std::string_view text = args[std::min(i, args.size() - 1)];
+        const std::string_view text = args.words[std::min(i, args.words.size() - 1)];
         const auto date = parseDate(text);
         if (!date) {
             err << "deskleaf lunar: \"" << text

@@ -1,13 +1,11 @@
 // `deskleaf lunar FROM [TO]`: one tab-separated line per Gregorian day.
 #pragma once
 
-#include <iosfwd>
-#include <span>
-#include <string_view>
+#include "deskleaf/command_table.h"
 
 namespace deskleaf::cli {
 
-// Runs the verb on its arguments (after "lunar"); returns the exit status.
-int runLunar(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+// Returns the exit status; needs no application.
+int runLunar(const Arguments& args, std::ostream& out, std::ostream& err);
 
 } // namespace deskleaf::cli

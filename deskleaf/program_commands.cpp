@@ -5,70 +5,17 @@
 #include "model/jobs.h"
 #include "model/official_days.h"
 #include "model/settings.h"
+#include "wiring/program_place.h"
+#include "wiring/wiring.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
-#include <algorithm>
 #include <charconv>
-#include <functional>
 #include <ostream>
-#include <vector>
 
 namespace deskleaf::cli {
 namespace {
-
-struct Arguments {
-    std::vector<std::string_view> words; // the operands, in order
-    std::vector<std::string_view> flags; // the flags given, of those the verb takes
-    std::optional<std::string_view> folder;
-
-    bool has(std::string_view flag) const
-    {
-        return std::find(flags.begin(), flags.end(), flag) != flags.end();
-    }
-};
-
-struct Verb {
-    std::string_view name;
-    const char* synopsis;
-    const char* help;                    // what it does, after the synopsis in --help
-    std::vector<std::string_view> flags; // besides --folder DIR and --help
-    std::size_t minWords, maxWords;      // how many operands it takes
-    std::function<int(const Arguments&, ProgramFolder&, std::ostream& out, std::ostream& err)> run;
-};
-
-// "--" ends the options, so that a reminder may start with a dash; a negative number (a
-// system colour) is an operand.
-Arguments parse(const Verb& verb, std::span<const std::string_view> args, bool& help)
-{
-    Arguments parsed;
-    bool options = true;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && (arg == "--help" || arg == "-h")) {
-            help = true;
-        } else if (options && arg == "--folder") {
-            if (i + 1 == args.size())
-                throw UsageError{"--folder needs a value"};
-            parsed.folder = args[++i];
-        } else if (options && arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
-            if (std::find(verb.flags.begin(), verb.flags.end(), arg) == verb.flags.end())
-                throw UsageError{"unknown option \"" + std::string(arg) + "\""};
-            parsed.flags.push_back(arg);
-        } else {
-            parsed.words.push_back(arg);
-        }
-    }
-    if (!help && parsed.words.size() < verb.minWords)
-        throw UsageError{"too few arguments"};
-    if (!help && parsed.words.size() > verb.maxWords)
-        throw UsageError{"unexpected \"" + std::string(parsed.words[verb.maxWords]) + "\""};
-    return parsed;
-}
 
 // A day of every year, MM-DD; 02-29 is one.
 std::pair<int, int> parseDay(std::string_view text)
@@ -132,25 +79,10 @@ QString dayKey(int month, int day)
         .arg(day, 2, 10, QLatin1Char('0'));
 }
 
-// The desktop program, registered to start at logon, is beside this command: beside the
-// name it was started by (on the PATH, or a link to it),
-// else beside its own file.
-QString desktopProgram()
-{
-    const QString startedBy = QCoreApplication::arguments().value(0);
-    const QString started = startedBy.contains(u'/') ? QFileInfo(startedBy).absoluteFilePath()
-                                                     : QStandardPaths::findExecutable(startedBy);
-    for (const QString& command : {started, runningProgram()}) {
-        const QFileInfo program(programBeside(command, QStringLiteral("Tidemark")));
-        if (!command.isEmpty() && program.isFile() && program.isExecutable())
-            return program.filePath();
-    }
-    return programBeside(runningProgram(), QStringLiteral("Tidemark"));
-}
-
 RealDesktop realDesktop()
 {
-    return RealDesktop(desktopProgram());
+    // The desktop program is registered to start at logon.
+    return RealDesktop(programBesideThisOne(QStringLiteral("Tidemark")));
 }
 
 // For the wallpaper alone, which registers no program.
@@ -159,30 +91,61 @@ RealDesktop wallpaperDesktop()
     return RealDesktop(QString());
 }
 
-int apply(const Arguments&, ProgramFolder& folder, std::ostream&, std::ostream&)
+// The years the 休 and 班 marks cover and where each file comes from; the files of the user's
+// own that were refused; and once, the year missing for today's calendar.
+int listHolidays(std::ostream& out, std::ostream& err)
 {
+    const OfficialDays days = OfficialDays::load();
+    std::string lines;
+    for (const OfficialDays::YearFile& file : days.years()) {
+        if (!file.path.isEmpty())
+            lines += std::to_string(file.year) +
+                     (file.source == OfficialDays::Source::User ? "\tyours\t" : "\tshipped\t") +
+                     native(file.path) + '\n';
+        if (!file.refused.isEmpty())
+            err << "deskleaf holidays: refused " << file.refused.toStdString()
+                << (file.path.isEmpty() ? "\n" : "; the shipped file serves\n");
+    }
+    out << lines;
+    if (const std::optional<int> year = days.missingYear(RealDesktop::today()))
+        err << "deskleaf holidays: no file covers " << *year << ", so its days are not marked; "
+            << "when the State Council's notice is out, add it with "
+            << "\"deskleaf holidays import FILE\" (it goes to "
+            << native(userHolidayFolder() + QStringLiteral("/%1.json").arg(*year)) << ")\n";
+    return 0;
+}
+
+} // namespace
+
+int runApply(const Arguments& args, std::ostream&, std::ostream&)
+{
+    ProgramFolder folder = programFolderOf(args);
     const RealDesktop real = wallpaperDesktop();
     applyWallpaper(folder, real.wallpaper(), currentTarget(folder, real.desktop()),
                    RealDesktop::today());
     return 0;
 }
 
-int remove(const Arguments&, ProgramFolder&, std::ostream&, std::ostream&)
+int runRemove(const Arguments& args, std::ostream&, std::ostream&)
 {
+    // It needs no folder, but its --folder DIR is checked as every command's is.
+    programFolderPath(args.value("--folder"));
     removeWallpaper(wallpaperDesktop().wallpaper());
     return 0;
 }
 
-int colour(const Arguments& args, ProgramFolder& folder, std::ostream&, std::ostream&)
+int runColour(const Arguments& args, std::ostream&, std::ostream&)
 {
+    ProgramFolder folder = programFolderOf(args);
     const qint32 value = parseColour(args.words[0]);
     ensureSettingsFile(folder);
     storeCalendarColour(folder, value);
     return 0;
 }
 
-int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
+int runRemind(const Arguments& args, std::ostream& out, std::ostream& err)
 {
+    ProgramFolder folder = programFolderOf(args);
     const bool lunar = args.has("--lunar");
     const auto [month, day] = lunar ? parseLunarDay(args.words[0]) : parseDay(args.words[0]);
     const bool remove = args.has("--delete");
@@ -214,8 +177,9 @@ int remind(const Arguments& args, ProgramFolder& folder, std::ostream& out, std:
     return 0;
 }
 
-int reminders(const Arguments&, ProgramFolder& folder, std::ostream& out, std::ostream&)
+int runReminders(const Arguments& args, std::ostream& out, std::ostream&)
 {
+    const ProgramFolder folder = programFolderOf(args);
     std::string lines;
     for (const auto& [day, text] : customTexts(folder.profile()))
         lines += (dayKey(day.month(), day.day()) + u'\t' + text + u'\n').toStdString();
@@ -227,8 +191,9 @@ int reminders(const Arguments&, ProgramFolder& folder, std::ostream& out, std::o
     return 0;
 }
 
-int week(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream&)
+int runWeek(const Arguments& args, std::ostream& out, std::ostream&)
 {
+    ProgramFolder folder = programFolderOf(args);
     if (args.words.empty()) {
         out << (weekStartsOnSunday(folder.profile()) ? "sunday\n" : "monday\n");
         return 0;
@@ -241,8 +206,9 @@ int week(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::o
     return 0;
 }
 
-int autorun(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
+int runAutorun(const Arguments& args, std::ostream& out, std::ostream& err)
 {
+    ProgramFolder folder = programFolderOf(args);
     const std::string_view what = args.words[0];
     const RealDesktop real = realDesktop();
     const Desktop desktop = real.desktop();
@@ -270,32 +236,9 @@ int autorun(const Arguments& args, ProgramFolder& folder, std::ostream& out, std
     return 0;
 }
 
-// The years the 休 and 班 marks cover and where each file comes from; the files of the user's
-// own that were refused; and once, the year missing for today's calendar.
-int listHolidays(std::ostream& out, std::ostream& err)
+int runHolidays(const Arguments& args, std::ostream& out, std::ostream& err)
 {
-    const OfficialDays days = OfficialDays::load();
-    std::string lines;
-    for (const OfficialDays::YearFile& file : days.years()) {
-        if (!file.path.isEmpty())
-            lines += std::to_string(file.year) +
-                     (file.source == OfficialDays::Source::User ? "\tyours\t" : "\tshipped\t") +
-                     native(file.path) + '\n';
-        if (!file.refused.isEmpty())
-            err << "deskleaf holidays: refused " << file.refused.toStdString()
-                << (file.path.isEmpty() ? "\n" : "; the shipped file serves\n");
-    }
-    out << lines;
-    if (const std::optional<int> year = days.missingYear(RealDesktop::today()))
-        err << "deskleaf holidays: no file covers " << *year << ", so its days are not marked; "
-            << "when the State Council's notice is out, add it with "
-            << "\"deskleaf holidays import FILE\" (it goes to "
-            << native(userHolidayFolder() + QStringLiteral("/%1.json").arg(*year)) << ")\n";
-    return 0;
-}
-
-int holidays(const Arguments& args, ProgramFolder& folder, std::ostream& out, std::ostream& err)
-{
+    ProgramFolder folder = programFolderOf(args);
     if (args.words.empty())
         return listHolidays(out, err);
     const std::string_view what = args.words[0];
@@ -315,135 +258,6 @@ int holidays(const Arguments& args, ProgramFolder& folder, std::ostream& out, st
         return 0;
     }
     throw UsageError{"\"" + std::string(what) + "\": import FILE or marks on|off"};
-}
-
-const std::vector<Verb>& verbs()
-{
-    static const std::vector<Verb> table = {
-        {"apply",
-         "deskleaf apply [--folder DIR]",
-         "Sets DIR/zm.bmp as the desktop wallpaper now.",
-         {},
-         0,
-         0,
-         apply},
-        {"remove",
-         "deskleaf remove [--folder DIR]",
-         "Removes the desktop wallpaper.",
-         {},
-         0,
-         0,
-         remove},
-        {"colour",
-         "deskleaf colour VALUE|default [--folder DIR]",
-         "Stores the calendar's colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini\n"
-         "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
-         "default. Pure red is today's colour and is refused. The next render prints with it.",
-         {},
-         1,
-         1,
-         colour},
-        {"remind",
-         "deskleaf remind [--lunar] MM-DD TEXT [--replace] [--folder DIR]\n"
-         "       deskleaf remind [--lunar] MM-DD --delete [--folder DIR]",
-         "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
-         "no lunar festival. A day's text is replaced only with --replace: without it the\n"
-         "stored text is printed and nothing changes. --delete removes the day's text.\n"
-         "With --lunar, MM-DD is a lunar month and day (01-12, 01-30), shown every lunar year:\n"
-         "in the regular month MM, never in a leap month of that number; day 30 in a month of\n"
-         "29 days shows on its 29th. A day with both kinds shows the month-day text first.",
-         {"--replace", "--delete", "--lunar"},
-         1,
-         2,
-         remind},
-        {"reminders",
-         "deskleaf reminders [--folder DIR]",
-         "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
-         "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text.",
-         {},
-         0,
-         0,
-         reminders},
-        {"week",
-         "deskleaf week [monday|sunday] [--folder DIR]",
-         "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
-         "picker: monday (the default) or sunday. Without a word, prints the stored one.",
-         {},
-         0,
-         1,
-         week},
-        {"holidays",
-         "deskleaf holidays [--folder DIR]\n"
-         "       deskleaf holidays import FILE\n"
-         "       deskleaf holidays marks on|off [--folder DIR]",
-         "Prints, one a line, each year whose official days off (休) and make-up working\n"
-         "days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says\n"
-         "the year today's calendar lacks. import checks FILE, a year's notice as JSON\n"
-         "({\"year\": YYYY, \"days\": [{\"name\", \"date\", \"isOffDay\"}]}: dates in YYYY or\n"
-         "the December before, each once, names given), makes it your file for that year,\n"
-         "which serves instead of the shipped one, and prints the days it changed. marks\n"
-         "turns the calendar's marks on or off.",
-         {},
-         0,
-         2,
-         holidays},
-        {"autorun",
-         "deskleaf autorun on|off|status [--folder DIR]",
-         "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"
-         "systemd user manager runs, the daily refresh just after midnight. status prints\n"
-         "the stored flag and both registrations.",
-         {},
-         1,
-         1,
-         autorun},
-    };
-    return table;
-}
-
-// A message on one line, however it was written.
-std::string oneLine(const char* message)
-{
-    return QString::fromUtf8(message).simplified().toStdString();
-}
-
-// The verb as the table names it: "color" is "colour".
-std::string_view tableName(std::string_view verb)
-{
-    return verb == "color" ? std::string_view("colour") : verb;
-}
-
-} // namespace
-
-bool isProgramCommand(std::string_view verb)
-{
-    return std::any_of(verbs().begin(), verbs().end(),
-                       [&](const Verb& v) { return v.name == tableName(verb); });
-}
-
-int runProgramCommand(std::string_view name, std::span<const std::string_view> args,
-                      std::ostream& out, std::ostream& err)
-{
-    const Verb& verb = *std::find_if(verbs().begin(), verbs().end(),
-                                     [&](const Verb& v) { return v.name == tableName(name); });
-    const std::string prefix = "deskleaf " + std::string(verb.name) + ": ";
-    try {
-        bool help = false;
-        const Arguments parsed = parse(verb, args, help);
-        if (help) {
-            out << "usage: " << verb.synopsis << '\n' << verb.help << '\n';
-            return 0;
-        }
-        ProgramFolder folder(programFolderPath(parsed.folder));
-        const int status = verb.run(parsed, folder, out, err);
-        out << std::flush;
-        return status;
-    } catch (const UsageError& e) {
-        err << prefix << e.message << "\nusage: " << verb.synopsis << '\n';
-        return 2;
-    } catch (const std::exception& e) {
-        err << prefix << oneLine(e.what()) << '\n';
-        return 1;
-    }
 }
 
 } // namespace deskleaf::cli

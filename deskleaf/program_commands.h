@@ -1,16 +1,19 @@
-// `deskleaf apply`, `remove`, `colour`, `remind`, `reminders`, `week` and `autorun`: what the
-// windows do, on the same jobs, for one program folder.
+// `deskleaf apply`, `remove`, `colour`, `remind`, `reminders`, `week`, `autorun` and
+// `holidays`: what the windows do, on the same jobs, for one program folder.
 #pragma once
 
-#include <iosfwd>
-#include <span>
-#include <string_view>
+#include "deskleaf/command_table.h"
 
 namespace deskleaf::cli {
 
-bool isProgramCommand(std::string_view verb);
-// Returns the exit status: 0 done, 1 refused or failed, 2 bad usage. Needs a QGuiApplication.
-int runProgramCommand(std::string_view verb, std::span<const std::string_view> args,
-                      std::ostream& out, std::ostream& err);
+// Each returns the exit status and needs a QGuiApplication.
+int runApply(const Arguments& args, std::ostream& out, std::ostream& err);
+int runRemove(const Arguments& args, std::ostream& out, std::ostream& err);
+int runColour(const Arguments& args, std::ostream& out, std::ostream& err);
+int runRemind(const Arguments& args, std::ostream& out, std::ostream& err);
+int runReminders(const Arguments& args, std::ostream& out, std::ostream& err);
+int runWeek(const Arguments& args, std::ostream& out, std::ostream& err);
+int runAutorun(const Arguments& args, std::ostream& out, std::ostream& err);
+int runHolidays(const Arguments& args, std::ostream& out, std::ostream& err);
 
 } // namespace deskleaf::cli

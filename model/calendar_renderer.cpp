@@ -33,6 +33,13 @@ constexpr std::array<Row, 7> kRows{{
 }};
 constexpr int kTopRowShift = 35; // rows 1 to 6 move up when row 0 is empty
 
+// Today's line starts under the first day column and wraps before the day columns' right edge,
+// 40 pixels in from the block's as the weekdays start 40 in from its left, on at most three
+// lines: clear of the screen's edge and of the desktop's icons.
+constexpr int kTodayLineX = 45;
+constexpr int kTodayLineRight = 300;
+constexpr int kTodayLineMaxLines = 3;
+
 // A cell's 休 or 班 sits right of its day number, level with the top of the digits: the
 // narrowest gap after a two-digit number is 13 pixels (rows 3 to 6), the square is 11.
 constexpr double kDigitWidth = 10.5; // a digit of the 16-point numbers
@@ -135,7 +142,11 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, qint32 calendarC
     }
 
     surface.setForeColor(kTodayRed);
-    printAt(45, (grid.Label3(36).isEmpty() ? 335 : 365) - shift, 9, grid.Label6());
+    surface.setCurrentX(x0 + kTodayLineX * scale);
+    surface.setCurrentY(((grid.Label3(36).isEmpty() ? 335 : 365) - shift) * scale);
+    surface.setFontSize(9 * scale);
+    surface.printWrapped(grid.Label6(), (kTodayLineRight - kTodayLineX) * scale,
+                         kTodayLineMaxLines);
 }
 
 void RenderCalendarWallpaper(picBuffer& surface, const MonthGrid& grid, const ProfileFile& profile,

@@ -26,8 +26,9 @@ inline const QColor kWorkdaySquare{72, 84, 110};
 inline constexpr int kCalendarBlockWidth = 340;
 
 // Prints the grid's month onto surface: its header, the day cells (the grid's today in
-// red, the cells' 休 and 班 marks beside their numbers) and the today line, in a block against the
-// surface's right edge. scale is the screen's scale factor: the block, its fonts and its offsets
+// red, the cells' 休 and 班 marks beside their numbers) and the today line (wrapped inside the
+// block on at most three lines, the last cut with "…"), in a block against the surface's right
+// edge. scale is the screen's scale factor: the block, its fonts and its offsets
 // grow with it, and at 1 every pixel is where it was placed for 100 %. The block goes by the
 // picture's own width, not by the width stored at import: a picture replaced without its stored
 // width must still show its calendar. Throws PictureError, printing nothing, when the picture is

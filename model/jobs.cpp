@@ -199,9 +199,9 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
         putBack(widthCleared, settings::PictureWidth, oldWidth);
         putBack(fitCleared, settings::BackgroundFit, oldFit);
         if (!notRestored.isEmpty())
-            throw PictureError(QStringLiteral("%1 Putting the old files back failed too:%2")
-                                   .arg(QString::fromUtf8(e.what()), notRestored)
-                                   .toStdString());
+            throw ImportNotUndone(QStringLiteral("%1 Putting the old files back failed too:%2")
+                                      .arg(QString::fromUtf8(e.what()), notRestored)
+                                      .toStdString());
         throw;
     }
     // Leftovers cost disk space only.

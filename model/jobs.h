@@ -28,6 +28,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An import that failed and could not put every file back: what() names both failures.
+class ImportNotUndone : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // What the jobs need of the computer; each program wires the real ones once, tests fakes.
 struct Desktop {
     WallpaperSetter& wallpaper;
@@ -77,7 +83,7 @@ ComposeTarget composeTargetFor(const ProgramFolder& folder, const ScreenList& sc
 // primary one (or on every one), and replaces the kept copy of the picture, the other
 // monitors' wallpapers, zm.bmp, kel.bmp (the primary's background) and the stored width.
 // Each file is always a whole old or a whole new one; when the job fails, all are as they
-// were.
+// were, or, when putting them back failed too, it throws ImportNotUndone naming both reasons.
 ComposedWallpaper importPicture(ProgramFolder& folder, const QString& picturePath,
                                 const ComposeTarget& target, const MonthGrid& grid);
 // The same for one picture of size.

@@ -6,8 +6,10 @@
 #include <QFontMetricsF>
 #include <QImageWriter>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <cmath>
+#include <limits>
 
 namespace deskleaf {
 namespace {
@@ -42,22 +44,58 @@ void picBuffer::restartFromBackground()
     composed_ = background_;
 }
 
-void picBuffer::print(const QString& text)
+QFont picBuffer::textFont() const
 {
-    if (text.trimmed().isEmpty() || composed_.isNull())
-        return;
     QFont font;
     font.setFamilies({fontName_, QString::fromLatin1(kCjkFamily)});
     font.setBold(bold_);
     font.setPixelSize(pixelSize(points_));
     font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+void picBuffer::print(const QString& text)
+{
+    printWrapped(text, std::numeric_limits<double>::infinity(), 1);
+}
+
+void picBuffer::printWrapped(const QString& text, double width, int maxLines)
+{
+    if (text.trimmed().isEmpty() || composed_.isNull())
+        return;
+    const QFont font = textFont();
+    const QFontMetricsF metrics(font, &composed_);
+    QStringList lines{text};
+    double lineStep = 0;
+    if (maxLines > 1 && metrics.horizontalAdvance(text) > width) {
+        // Qt's line breaking: at blanks, between CJK characters, inside a word only when it
+        // is wider than a line. The line step fits the tallest face a line falls back to.
+        lines.clear();
+        QTextLayout layout(text, font, &composed_);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lineStep = std::max(lineStep, line.height());
+            if (lines.size() + 1 == maxLines) {
+                // The last line takes the rest of the text, cut to width with an ellipsis.
+                lines << metrics.elidedText(text.mid(line.textStart()).trimmed(), Qt::ElideRight,
+                                            width);
+                break;
+            }
+            lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
 
     QPainter painter(&composed_);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font);
     painter.setPen(colour_);
-    const QFontMetricsF metrics(font, &composed_);
-    painter.drawText(QPointF(x_, y_ + metrics.ascent()), text);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        painter.drawText(QPointF(x_, y_ + metrics.ascent() + double(i) * lineStep), lines[i]);
 }
 
 void picBuffer::printBadge(const QString& mark, QColor fill)

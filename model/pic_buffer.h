@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -33,6 +34,14 @@ public:
     // Draws the glyphs of text, without a background, with the text's top-left corner
     // at the current position.
     virtual void print(const QString& text) = 0;
+    // Prints text as print() does when it is at most width pixels wide. A wider text is broken
+    // between words, or between any two Chinese characters, into lines of at most width, each
+    // under the one before, at most maxLines of them; the last ends in "…" when the text goes
+    // on. A surface that cannot measure text prints it whole.
+    virtual void printWrapped(const QString& text, double /*width*/, int /*maxLines*/)
+    {
+        print(text);
+    }
     // Draws mark, one glyph at the current font size, in white on a small rounded square of
     // fill whose top-left corner is at the current position. A surface without such squares
     // prints the glyph alone.
@@ -63,9 +72,12 @@ public:
     void setCurrentX(double x) override { x_ = x; }
     void setCurrentY(double y) override { y_ = y; }
     void print(const QString& text) override;
+    void printWrapped(const QString& text, double width, int maxLines) override;
     void printBadge(const QString& mark, QColor fill) override;
 
 private:
+    QFont textFont() const;
+
     QImage background_;
     QImage composed_;
     QString fontName_ = QStringLiteral("Times New Roman");

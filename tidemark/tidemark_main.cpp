@@ -5,6 +5,8 @@
 #include "model/settings.h"
 #include "windows/main_window.h"
 #include "windows/settings_window.h"
+#include "wiring/program_place.h"
+#include "wiring/translations.h"
 #include "wiring/wiring.h"
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <stdexcept>
 
 using namespace deskleaf;
 
@@ -35,6 +38,7 @@ int main(int argc, char** argv)
     if (unattended && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installTranslations(app);
     // The launcher's name: Wayland compositors match the window to it by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.deskleaf.Deskleaf"));
     // Every window's icon: the one installed with the launcher, from the icon theme; hicolor,
@@ -45,23 +49,15 @@ int main(int argc, char** argv)
 
     // The folder and the registered program are this very file's, never a guess from the
     // working folder.
-    const QString executable = QCoreApplication::applicationFilePath();
-    const QString unnamable = unnamableExecutable();
-    QString why;
+    QString executable;
     QString folderPath;
-    if (!unnamable.isEmpty())
-        why = QStringLiteral("This program's own file: %1.").arg(unnamable);
-    else if (executable.isEmpty())
-        why = QStringLiteral("Could not find this program's own file (/proc/self/exe cannot be "
-                             "read and \"%1\", the name it was started by, is no file), so its "
-                             "folder is unknown.")
-                  .arg(QCoreApplication::arguments().value(0));
-    else {
-        try {
-            folderPath = defaultProgramFolder(executable);
-        } catch (const std::exception& e) {
-            why = QStringLiteral("This program's folder: %1.").arg(QString::fromUtf8(e.what()));
-        }
+    QString why;
+    try {
+        executable = runningProgram();
+        folderPath = defaultProgramFolder(executable);
+    } catch (const std::runtime_error& e) {
+        const QString reason = QString::fromUtf8(e.what());
+        why = reason.front().toUpper() + reason.mid(1) + u'.';
     }
     if (!why.isEmpty()) {
         if (unattended)

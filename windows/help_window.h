@@ -13,8 +13,19 @@ namespace deskleaf {
 class XPContainer;
 class xptopbuttons;
 
-// The text the window shows: name and version, language, what the program does, how to use it.
-QString helpText();
+// Where the copy runs: how it is started, what refreshes the calendar and what its command line
+// is called differ. A Linux copy comes from the package (a menu entry, the deskleaf command, the
+// daily refresh); a Windows copy is unpacked into a folder with Tidemark.exe and deskleaf.exe.
+enum class HelpPlatform { Linux, Windows };
+#ifdef Q_OS_WIN
+inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Windows;
+#else
+inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Linux;
+#endif
+
+// The text the window shows: name and version, language, what the program does, and how to use
+// it on platform, naming folder, where the program keeps its files (the home folder as ~).
+QString helpText(const QString& folder, HelpPlatform platform = kThisPlatform);
 
 class HelpWindow : public QDialog {
     Q_OBJECT
@@ -22,7 +33,8 @@ public:
     static constexpr int kWidth = 546;  // 8190 twips
     static constexpr int kHeight = 401; // 6015 twips
 
-    explicit HelpWindow(QWidget* parent = nullptr);
+    // folder: the program's folder, which the text names.
+    explicit HelpWindow(const QString& folder, QWidget* parent = nullptr);
 
 private:
     XPContainer* XPContainer1_;

@@ -237,7 +237,7 @@ void MainWindow::openSettings()
 
 void MainWindow::showHelp()
 {
-    auto* help = new HelpWindow(this);
+    auto* help = new HelpWindow(services_.folder.path(), this);
     help->setAttribute(Qt::WA_DeleteOnClose);
     help->open();
 }
@@ -263,6 +263,8 @@ void MainWindow::ImportBackgroundPicture()
         Label7_->setText(resolutionCaption(composed));
         shownDay_ = grid_.today();
         showPreview();
+    } catch (const ImportNotUndone& e) {
+        services_.tell(this, QString::fromUtf8(e.what())); // says itself what was not put back
     } catch (const std::exception& e) {
         services_.tell(this, QString::fromUtf8(e.what()) +
                                  QStringLiteral("\nThe wallpaper and the settings are unchanged."));

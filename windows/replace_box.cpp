@@ -3,7 +3,6 @@
 #include "controls/XPContainer.h"
 #include "controls/focus_ring.h"
 #include "controls/song_font.h"
-#include "controls/title_drag.h"
 #include "controls/twips.h"
 #include "controls/window_buttons.h"
 #include "controls/xpcmdbutton.h"
@@ -26,13 +25,7 @@ ReplaceBox::ReplaceBox(const QString& str, const QString& str2, ProfileFile& fil
     setModal(true);
     setFixedSize(kWidth, kHeight);
 
-    tsxx_->setObjectName(QStringLiteral("tsxx"));
-    tsxx_->setCaption(QStringLiteral("消息提示"));
-    tsxx_->setTheme(4);
-    tsxx_->setAccessibleName(tsxx_->Caption());
-    tsxx_->setGeometry(rect()); // the whole box, so that its border shows all round
-    setWindowTitle(tsxx_->Caption());
-    new TitleBandDrag(tsxx_, 24);
+    frameDialog(tsxx_, "tsxx", QStringLiteral("消息提示"), 4, QStringLiteral("消息提示"));
 
     const QFont font = songFont(9);
     Label1_ = new QLabel(QStringLiteral("   该日期已经有节日内容了,\n          是否替换？"), tsxx_);

@@ -5,7 +5,6 @@
 #include "controls/minimise_together.h"
 #include "controls/song_font.h"
 #include "controls/system_colour.h"
-#include "controls/title_drag.h"
 #include "controls/twips.h"
 #include "controls/window_buttons.h"
 #include "controls/xpcmdbutton.h"
@@ -31,8 +30,6 @@
 namespace deskleaf {
 namespace {
 
-constexpr int kHeaderBottom = 24;
-
 const QString kNotice = QStringLiteral("提示");
 
 } // namespace
@@ -46,14 +43,7 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     setModal(true);
     setFixedSize(px(kWidthTwips), px(kHeightTwips));
 
-    XPContainer1_->setObjectName(QStringLiteral("XPContainer1"));
-    XPContainer1_->setCaption(QStringLiteral("设  置"));
-    XPContainer1_->setTheme(9);
-    XPContainer1_->setAccessibleName(QStringLiteral("设置"));
-    // The frame fills the window, so that its border shows all round.
-    XPContainer1_->setGeometry(rect());
-    setWindowTitle(XPContainer1_->accessibleName());
-    new TitleBandDrag(XPContainer1_, kHeaderBottom);
+    frameDialog(XPContainer1_, "XPContainer1", QStringLiteral("设  置"), 9, QStringLiteral("设置"));
     const CaptionButtons buttons = captionButtons(XPContainer1_);
     xptopbuttons1_ = buttons.close;
     xptopbuttons2_ = buttons.minimise;

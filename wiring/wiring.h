@@ -1,6 +1,6 @@
 // The real adapters of this computer, wired in one place for both programs: the desktop's
-// wallpaper, the logon start, the daily refresh, the external-program runner, the clock and
-// the program folder.
+// wallpaper, the logon start, the daily refresh, the external-program runner and the clock.
+// Where the programs live is program_place.h's.
 #pragma once
 
 #include "model/jobs.h"
@@ -31,14 +31,5 @@ private:
     std::unique_ptr<DailyRefresh> refresh_;
     QString executable_;
 };
-
-// Why the running program's own file cannot be named, when its path is not UTF-8 text
-// (pathFromSystem); else an empty text.
-QString unnamableExecutable();
-
-// Where the program keeps its files: beside the executable, which can be unpacked anywhere,
-// or $XDG_DATA_HOME/Deskleaf for a copy installed under the install prefix.
-// Throws std::runtime_error when the data folder's name cannot be kept (pathFromSystem).
-QString defaultProgramFolder(const QString& executable);
 
 } // namespace deskleaf

@@ -72,6 +72,8 @@ struct Home {
 
 } // namespace
 
+// Every command takes --help (and -h) without a folder or a display, prints its synopsis and
+// an option line for each option the synopsis shows, and the main help lists it.
 TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
 {
     Home home;
@@ -80,12 +82,26 @@ TEST(ProgramCommands, EachTakesHelpAndTheMainHelpListsThem)
     EXPECT_EQ(apply.err,
               "deskleaf apply: There is no calendar wallpaper yet: open a picture first.\n");
     const CliResult all = runDeskleaf("--help");
-    for (const char* verb :
-         {"apply", "remove", "colour", "remind", "reminders", "week", "autorun"}) {
-        const CliResult r = runDeskleaf(std::string(verb) + " --help");
-        EXPECT_EQ(r.status, 0) << verb;
-        EXPECT_EQ(r.out.rfind(std::string("usage: deskleaf ") + verb, 0), 0u) << r.out;
-        EXPECT_NE(all.out.find(std::string("deskleaf ") + verb + " "), std::string::npos) << verb;
+    for (const std::string verb :
+         {"lunar", "month", "render", "refresh", "apply", "remove", "colour", "remind", "reminders",
+          "week", "autorun", "holidays"}) {
+        const CliResult r = runDeskleaf(verb + " --help", "env -u DISPLAY -u WAYLAND_DISPLAY");
+        EXPECT_EQ(r.status, 0) << verb << r.err;
+        EXPECT_EQ(r.err, "") << verb;
+        EXPECT_EQ(r.out.rfind("usage: deskleaf " + verb, 0), 0u) << r.out;
+        EXPECT_EQ(runDeskleaf(verb + " -h").out, r.out) << verb;
+        std::size_t synopsis = r.out.find('\n'); // its end: the lines of "usage:"
+        while (r.out.compare(synopsis + 1, 16, "       deskleaf ") == 0)
+            synopsis = r.out.find('\n', synopsis + 1);
+        const std::size_t options = r.out.find("\noptions:\n", synopsis);
+        ASSERT_NE(options, std::string::npos) << r.out;
+        for (std::size_t at = r.out.find("--"); at < synopsis; at = r.out.find("--", at + 2)) {
+            const std::size_t end = r.out.find_first_of(" ]\n", at);
+            const std::string option = r.out.substr(at, end - at);
+            EXPECT_NE(r.out.find("\n  " + option + ' ', options), std::string::npos)
+                << verb << ": " << option;
+        }
+        EXPECT_NE(all.out.find("deskleaf " + verb + " "), std::string::npos) << verb;
     }
 }
 

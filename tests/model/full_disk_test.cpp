@@ -3,6 +3,7 @@
 #include "model/pic_buffer.h"
 #include "model/profile_file.h"
 #include "support/test_files.h"
+#include "support/throws.h"
 
 #include <QDir>
 #include <QImage>
@@ -54,16 +55,6 @@ protected:
     bool mounted = false;
 };
 
-template <typename Error, typename Write> std::string failure(Write write)
-{
-    try {
-        write();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return {};
-}
-
 } // namespace
 
 TEST_F(SmallDisk, AFullDiskIsNamedAndKeepsTheOldFiles)
@@ -81,7 +72,8 @@ TEST_F(SmallDisk, AFullDiskIsNamedAndKeepsTheOldFiles)
     int refused = 0;
     for (qint64 free = 0; free < 100'000; free += 8'192) {
         leaveFree(free);
-        const std::string bitmap = failure<PictureError>([&] { saveBitmap(next, path("zm.bmp")); });
+        const std::string bitmap =
+            thrownMessage<PictureError>([&] { saveBitmap(next, path("zm.bmp")); });
         if (bitmap.empty()) {
             EXPECT_EQ(QImage(path("zm.bmp")).size(), QSize(200, 150)) << free;
             saveBitmap(old, path("zm.bmp"));
@@ -95,8 +87,8 @@ TEST_F(SmallDisk, AFullDiskIsNamedAndKeepsTheOldFiles)
     EXPECT_GE(refused, 10);
 
     leaveFree(0);
-    const std::string setting =
-        failure<ProfileError>([&] { profile.write("MyApp4", "0101", QString(5000, QChar(u'x'))); });
+    const std::string setting = thrownMessage<ProfileError>(
+        [&] { profile.write("MyApp4", "0101", QString(5000, QChar(u'x'))); });
     EXPECT_NE(setting.find("No space left on device"), std::string::npos) << setting;
     EXPECT_EQ(readBytes(path("kel.ini")), ini);
 }
@@ -108,10 +100,10 @@ TEST_F(SmallDisk, AReadOnlyDiskIsNamed)
     ASSERT_EQ(::mount(nullptr, QFile::encodeName(dir.path()).constData(), nullptr,
                       MS_REMOUNT | MS_RDONLY, nullptr),
               0);
-    const std::string bitmap = failure<PictureError>(
+    const std::string bitmap = thrownMessage<PictureError>(
         [&] { saveBitmap(QImage(50, 40, QImage::Format_RGB32), path("zm.bmp")); });
     EXPECT_NE(bitmap.find("Read-only file system"), std::string::npos) << bitmap;
     const std::string setting =
-        failure<ProfileError>([&] { profile.write("MyApp3", "text5", "0"); });
+        thrownMessage<ProfileError>([&] { profile.write("MyApp3", "text5", "0"); });
     EXPECT_NE(setting.find("Read-only file system"), std::string::npos) << setting;
 }

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "support/test_files.h"
+#include "support/throws.h"
 
 #include <gtest/gtest.h>
 
@@ -178,12 +179,8 @@ TEST_F(ProfileFileTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
     rlimit small = oldLimit;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    std::string error = "no error";
-    try {
-        file.write("S", "k", QString(5000, u'x'));
-    } catch (const ProfileError& e) {
-        error = e.what();
-    }
+    const std::string error =
+        deskleaf::thrownMessage<ProfileError>([&] { file.write("S", "k", QString(5000, u'x')); });
     setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Could not save the settings file " + path.toStdString() + ": File too large");
@@ -215,11 +212,7 @@ TEST_F(ProfileFileTest, TwoWritersLoseNothing)
     const auto writeMany = [this](const char* prefix) {
         ProfileFile own(path);
         for (int i = 0; i < 20; ++i) {
-            try {
-                own.write("S", prefix + QString::number(i), "v");
-            } catch (const ProfileError& e) {
-                ADD_FAILURE() << e.what();
-            }
+            EXPECT_NO_THROW(own.write("S", prefix + QString::number(i), "v"));
         }
     };
     std::thread other(writeMany, "a");
@@ -277,12 +270,8 @@ TEST_F(ProfileFileTest, ASettingsFileThatIsNotAPlainFileOfOurs)
 
     put(old);
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    try {
-        file.write("S", "k", "new");
-        ADD_FAILURE() << "a read-only file was written";
-    } catch (const ProfileError& e) {
-        EXPECT_NE(std::string(e.what()).find(std::strerror(EACCES)), std::string::npos) << e.what();
-    }
+    EXPECT_THROW_MSG(file.write("S", "k", "new"), ProfileError,
+                     ::testing::HasSubstr(std::strerror(EACCES)));
     EXPECT_EQ(readBytes(path), old);
     alarm(0);
 }
@@ -336,12 +325,7 @@ protected:
 
     std::string failure(const QString& value)
     {
-        try {
-            file.write("S", "k", value);
-        } catch (const ProfileError& e) {
-            return e.what();
-        }
-        return "no error";
+        return deskleaf::thrownMessage<ProfileError>([&] { file.write("S", "k", value); });
     }
 };
 

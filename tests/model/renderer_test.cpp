@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 using namespace deskleaf;
@@ -374,5 +375,51 @@ TEST(CalendarRenderer, DayMarksBesideTheNumbersMoveNothing)
             EXPECT_NEAR(mark.y / scale, number.y + 3, 1e-9);
             EXPECT_DOUBLE_EQ(mark.points, 6.75 * scale);
         }
+    }
+}
+
+// A reminder too long for one line wraps under itself inside the block, at every scale: three
+// lines, the last ending in "…", none reaching past the day columns' right edge.
+TEST(CalendarRenderer, LongTodayLineWrapsInsideTheBlock)
+{
+    const QString text = QStringLiteral("妈妈的生日，记得早点下班回家买蛋糕和花，给外婆打电话问好，"
+                                        "周末全家一起去公园散步看樱花，晚上一起吃火锅，"
+                                        "别忘了带上生日礼物和贺卡");
+    MonthGrid grid(MonthGrid::Kind::Main);
+    grid.fill(QDate(2026, 3, 5), QDate(2026, 3, 5), [&](int, int) { return std::optional(text); });
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        QImage picture(1024 * scale, 768 * scale, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        picBuffer surface;
+        surface.setBackground(picture);
+        printCalendar(surface, grid, settings::DefaultCalendarColour, scale);
+        const QImage& image = surface.composed();
+        const auto ink = [&](int x, int y) { return image.pixel(x, y) != qRgb(0, 0, 0); };
+        // Below March's last lunar texts (y 335 on) only today's line is printed: its lines are
+        // the bands of rows with ink, each {top, bottom, left, right}.
+        std::vector<std::array<int, 4>> lines;
+        for (int y = 333 * scale; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (ink(x, y)) {
+                    if (lines.empty() || y > lines.back()[1] + 2)
+                        lines.push_back({y, y, x, x});
+                    auto& l = lines.back();
+                    l = {l[0], y, std::min(l[2], x), std::max(l[3], x)};
+                }
+        ASSERT_EQ(lines.size(), 3u);
+        const int x0 = image.width() - 340 * scale;
+        for (const auto& l : lines) {
+            EXPECT_GE(l[2], x0 + 45 * scale - 1);
+            EXPECT_LE(l[3], x0 + 300 * scale);
+        }
+        EXPECT_GE(lines[0][3], x0 + 270 * scale); // as wide as there is room for
+        // The last line ends in "…": the ink of its last 8 pixels (at 100 %) is a row of dots.
+        int top = image.height(), bottom = 0;
+        for (int y = lines[2][0]; y <= lines[2][1]; ++y)
+            for (int x = lines[2][3] - 8 * scale; x <= lines[2][3]; ++x)
+                if (ink(x, y))
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+        EXPECT_LE(bottom - top, 3 * scale);
     }
 }
