@@ -1,8 +1,12 @@
 #include "deskleaf/command_table.h"
 
+#include "deskleaf/command_support.h"
 #include "deskleaf/lunar_command.h"
 #include "deskleaf/program_commands.h"
 #include "deskleaf/wallpaper_commands.h"
+
+#include <QCoreApplication>
+#include <QString>
 
 #include <algorithm>
 #include <cstdint>
@@ -255,9 +259,13 @@ Arguments parseArguments(const Command& command, std::span<const std::string_vie
             const auto option = std::find_if(command.options.begin(), command.options.end(),
                                              [&](const Option& o) { return o.name == arg; });
             if (option == command.options.end())
-                throw UsageError{"unknown option \"" + std::string(arg) + "\""};
+                throw UsageError{QCoreApplication::translate("deskleaf", "unknown option \"%1\"")
+                                     .arg(toQString(arg))
+                                     .toStdString()};
             if (!option->value.empty() && i + 1 == args.size())
-                throw UsageError{std::string(arg) + " needs a value"};
+                throw UsageError{QCoreApplication::translate("deskleaf", "%1 needs a value")
+                                     .arg(toQString(arg))
+                                     .toStdString()};
             parsed.options.emplace_back(option->name,
                                         option->value.empty() ? std::string_view() : args[++i]);
         } else {
@@ -274,9 +282,12 @@ Arguments parseArguments(const Command& command, std::span<const std::string_vie
             }));
     }
     if (!help && parsed.words.size() < fewest)
-        throw UsageError{"too few arguments"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "too few arguments").toStdString()};
     if (!help && parsed.words.size() > most)
-        throw UsageError{"unexpected \"" + std::string(parsed.words[most]) + "\""};
+        throw UsageError{QCoreApplication::translate("deskleaf", "unexpected \"%1\"")
+                             .arg(toQString(parsed.words[most]))
+                             .toStdString()};
     return parsed;
 }
 

@@ -5,6 +5,9 @@
 #include "engine/day_serial.h"
 #include "model/official_days.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <algorithm>
 #include <ostream>
 #include <string>
@@ -29,8 +32,12 @@ int runLunar(const Arguments& args, std::ostream& out, std::ostream& err)
         const std::string_view text = args.words[std::min(i, args.words.size() - 1)];
         const auto date = parseDate(text);
         if (!date) {
-            err << "deskleaf lunar: \"" << text
-                << "\" is not a date: write an existing day as YYYY-MM-DD\n";
+            err << "deskleaf lunar: "
+                << QCoreApplication::translate(
+                       "deskleaf", "\"%1\" is not a date: write an existing day as YYYY-MM-DD")
+                       .arg(QString::fromUtf8(text.data(), qsizetype(text.size())))
+                       .toStdString()
+                << '\n';
             return 2;
         }
         range[i] = *date;
@@ -78,7 +85,9 @@ int runLunar(const Arguments& args, std::ostream& out, std::ostream& err)
     out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     out.flush();
     if (!out) {
-        err << "deskleaf lunar: could not write the output\n";
+        err << "deskleaf lunar: "
+            << QCoreApplication::translate("deskleaf", "could not write the output").toStdString()
+            << '\n';
         return 1;
     }
     return 0;

@@ -1,8 +1,11 @@
 // deskleaf: the command-line front end. The commands and their options are command_table's.
 #include "deskleaf/command_table.h"
+#include "wiring/translations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+
+#include <algorithm>
 
 #include <iostream>
 #include <memory>
@@ -14,25 +17,36 @@ using namespace deskleaf::cli;
 namespace {
 
 // Text needs a GUI application for its fonts. Where nothing is shown (no display, a size
-// given, or a command that shows nothing) the offscreen platform serves.
-std::unique_ptr<QCoreApplication> application(const Command& command, const Arguments& args,
-                                              int& argc, char** argv)
+// given, or a command that shows nothing) the offscreen platform serves. Every command gets
+// at least a core application, before its words are parsed: the translation of its messages,
+// usage errors included, is installed on it.
+std::unique_ptr<QCoreApplication>
+application(const Command& command, std::span<const std::string_view> words, int& argc, char** argv)
 {
     const bool display =
         qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    switch (command.needs) {
+    const auto optionsEnd = std::find(words.begin(), words.end(), "--");
+    const auto given = [&](std::string_view option) {
+        return std::find(words.begin(), optionsEnd, option) != optionsEnd;
+    };
+    // The help shows nothing but text.
+    const Needs needs = given("--help") || given("-h") ? Needs::CoreApplication : command.needs;
+    std::unique_ptr<QCoreApplication> app;
+    switch (needs) {
     case Needs::Nothing:
-        return nullptr;
     case Needs::CoreApplication:
-        return std::make_unique<QCoreApplication>(argc, argv);
+        app = std::make_unique<QCoreApplication>(argc, argv);
+        break;
     case Needs::Screens:
     case Needs::Offscreen:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") &&
-            (command.needs == Needs::Offscreen || args.has("--size") || !display))
+            (needs == Needs::Offscreen || given("--size") || !display))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        break;
     }
-    return nullptr;
+    deskleaf::installTranslations(*app);
+    return app;
 }
 
 // A message on one line, however it was written.
@@ -44,6 +58,7 @@ std::string oneLine(const char* message)
 int run(const Command& command, std::span<const std::string_view> words, int& argc, char** argv)
 {
     const std::string prefix = "deskleaf " + std::string(command.name) + ": ";
+    const auto app = application(command, words, argc, argv);
     try {
         bool help = false;
         const Arguments args = parseArguments(command, words, help);
@@ -51,12 +66,15 @@ int run(const Command& command, std::span<const std::string_view> words, int& ar
             std::cout << helpText(command);
             return 0;
         }
-        const auto app = application(command, args, argc, argv);
         const int status = command.run(args, std::cout, std::cerr);
         std::cout << std::flush;
         return status;
     } catch (const UsageError& e) {
-        std::cerr << prefix << e.message << '\n' << synopsisText(command);
+        // The synopsis in the user's language, its command words as they are.
+        std::string synopsis = synopsisText(command);
+        const std::string usage = QCoreApplication::translate("deskleaf", "usage: ").toStdString();
+        synopsis.replace(0, std::string_view("usage: ").size(), usage);
+        std::cerr << prefix << e.message << '\n' << synopsis;
         return 2;
     } catch (const std::exception& e) {
         std::cerr << prefix << oneLine(e.what()) << '\n';
@@ -85,6 +103,13 @@ int main(int argc, char** argv)
     }
     if (const Command* command = findCommand(args[0]))
         return run(*command, std::span(args).subspan(1), argc, argv);
-    std::cerr << "deskleaf: unknown command \"" << args[0] << "\"\n" << usageText();
+    QCoreApplication app(argc, argv);
+    deskleaf::installTranslations(app);
+    std::cerr << "deskleaf: "
+              << QCoreApplication::translate("deskleaf", "unknown command \"%1\"")
+                     .arg(QString::fromLocal8Bit(args[0]))
+                     .toStdString()
+              << '\n'
+              << usageText();
     return 2;
 }

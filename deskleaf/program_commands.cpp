@@ -8,6 +8,7 @@
 #include "wiring/program_place.h"
 #include "wiring/wiring.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -29,7 +30,10 @@ std::pair<int, int> parseDay(std::string_view text)
         if (QDate::isValid(2000, month, day)) // a leap year
             return {month, day};
     }
-    throw UsageError{"\"" + std::string(text) + "\" is not a day of the year (MM-DD)"};
+    throw UsageError{
+        QCoreApplication::translate("deskleaf", "\"%1\" is not a day of the year (MM-DD)")
+            .arg(toQString(text))
+            .toStdString()};
 }
 
 // A lunar month and day, MM-DD: months 01 to 12, days 01 to 30.
@@ -43,16 +47,22 @@ std::pair<int, int> parseLunarDay(std::string_view text)
             day >= 1 && day <= 30)
             return {month, day};
     }
-    throw UsageError{"\"" + std::string(text) +
-                     "\" is not a lunar month and day (MM-DD, months 01-12, days 01-30)"};
+    throw UsageError{
+        QCoreApplication::translate(
+            "deskleaf", "\"%1\" is not a lunar month and day (MM-DD, months 01-12, days 01-30)")
+            .arg(toQString(text))
+            .toStdString()};
 }
 
 // #RRGGBB, default, or a colour integer as kel.ini keeps it: 0x00BBGGRR or a system colour.
 qint32 parseColour(std::string_view text)
 {
     const auto bad = [&] {
-        return UsageError{"\"" + std::string(text) +
-                          "\" is not a colour (#RRGGBB, a colour integer or default)"};
+        return UsageError{
+            QCoreApplication::translate(
+                "deskleaf", "\"%1\" is not a colour (#RRGGBB, a colour integer or default)")
+                .arg(toQString(text))
+                .toStdString()};
     };
     if (text == "default")
         return settings::DefaultCalendarColour;
@@ -103,15 +113,26 @@ int listHolidays(std::ostream& out, std::ostream& err)
                      (file.source == OfficialDays::Source::User ? "\tyours\t" : "\tshipped\t") +
                      native(file.path) + '\n';
         if (!file.refused.isEmpty())
-            err << "deskleaf holidays: refused " << file.refused.toStdString()
-                << (file.path.isEmpty() ? "\n" : "; the shipped file serves\n");
+            err << "deskleaf holidays: "
+                << (file.path.isEmpty() ? QCoreApplication::translate("deskleaf", "refused %1")
+                                        : QCoreApplication::translate(
+                                              "deskleaf", "refused %1; the shipped file serves"))
+                       .arg(file.refused)
+                       .toStdString()
+                << '\n';
     }
     out << lines;
     if (const std::optional<int> year = days.missingYear(RealDesktop::today()))
-        err << "deskleaf holidays: no file covers " << *year << ", so its days are not marked; "
-            << "when the State Council's notice is out, add it with "
-            << "\"deskleaf holidays import FILE\" (it goes to "
-            << native(userHolidayFolder() + QStringLiteral("/%1.json").arg(*year)) << ")\n";
+        err << "deskleaf holidays: "
+            << QCoreApplication::translate(
+                   "deskleaf", "no file covers %1, so its days are not marked; when the State "
+                               "Council's notice is out, add it with \"deskleaf "
+                               "holidays import FILE\" (it goes to %2)")
+                   .arg(*year)
+                   .arg(QDir::toNativeSeparators(userHolidayFolder() +
+                                                 QStringLiteral("/%1.json").arg(*year)))
+                   .toStdString()
+            << '\n';
     return 0;
 }
 
@@ -150,12 +171,18 @@ int runRemind(const Arguments& args, std::ostream& out, std::ostream& err)
     const auto [month, day] = lunar ? parseLunarDay(args.words[0]) : parseDay(args.words[0]);
     const bool remove = args.has("--delete");
     if (remove && (args.words.size() > 1 || args.has("--replace")))
-        throw UsageError{"--delete takes no text and no --replace"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "--delete takes no text and no --replace")
+                .toStdString()};
     if (!remove && args.words.size() < 2)
-        throw UsageError{"which text? (--delete removes one)"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "which text? (--delete removes one)")
+                .toStdString()};
     const QString text = remove ? QString() : toQString(args.words[1]).simplified();
     if (!remove && text.isEmpty())
-        throw UsageError{"the text is empty (--delete removes one)"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "the text is empty (--delete removes one)")
+                .toStdString()};
 
     // From the look at the day's text to the write: another remind waits.
     const ProfileFile::Hold held = folder.profile().hold();
@@ -165,8 +192,14 @@ int runRemind(const Arguments& args, std::ostream& out, std::ostream& err)
         return 0; // as asked already
     if (stored && !remove && !args.has("--replace")) {
         out << stored->toStdString() << '\n';
-        err << "deskleaf remind: " << (lunar ? "lunar " : "") << dayKey(month, day).toStdString()
-            << " has a text already; --replace replaces it\n";
+        err << "deskleaf remind: "
+            << (lunar ? QCoreApplication::translate(
+                            "deskleaf", "lunar %1 has a text already; --replace replaces it")
+                      : QCoreApplication::translate("deskleaf",
+                                                    "%1 has a text already; --replace replaces it"))
+                   .arg(dayKey(month, day))
+                   .toStdString()
+            << '\n';
         return 1;
     }
     ensureSettingsFile(folder);
@@ -200,7 +233,9 @@ int runWeek(const Arguments& args, std::ostream& out, std::ostream&)
     }
     const std::string_view day = args.words[0];
     if (day != "monday" && day != "sunday")
-        throw UsageError{"\"" + std::string(day) + "\": monday or sunday"};
+        throw UsageError{QCoreApplication::translate("deskleaf", "\"%1\": monday or sunday")
+                             .arg(toQString(day))
+                             .toStdString()};
     ensureSettingsFile(folder);
     storeWeekStart(folder, day == "sunday");
     return 0;
@@ -220,13 +255,16 @@ int runAutorun(const Arguments& args, std::ostream& out, std::ostream& err)
         return 0;
     }
     if (what != "on" && what != "off")
-        throw UsageError{"\"" + std::string(what) + "\": on, off or status"};
+        throw UsageError{QCoreApplication::translate("deskleaf", "\"%1\": on, off or status")
+                             .arg(toQString(what))
+                             .toStdString()};
     // Nothing is stored for a program that could not start.
     if (const QFileInfo program(desktop.executable);
         what == "on" && !(program.isFile() && program.isExecutable()))
         throw std::runtime_error(
-            QStringLiteral("auto-run starts Tidemark at logon, and there is no Tidemark beside "
-                           "this command: %1 does not exist or cannot be run")
+            QCoreApplication::translate(
+                "deskleaf", "auto-run starts Tidemark at logon, and there is no Tidemark beside "
+                            "this command: %1 does not exist or cannot be run")
                 .arg(QDir::toNativeSeparators(desktop.executable))
                 .toStdString());
     ensureSettingsFile(folder);
@@ -246,7 +284,8 @@ int runHolidays(const Arguments& args, std::ostream& out, std::ostream& err)
         const ImportResult result =
             importOfficialYear(pathArgument(args.words[1]), userHolidayFolder());
         out << result.year << '\t' << native(result.path) << '\n'
-            << (result.changes.isEmpty() ? QStringLiteral("no day changed") : result.changes)
+            << (result.changes.isEmpty() ? QCoreApplication::translate("deskleaf", "no day changed")
+                                         : result.changes)
                    .toStdString()
             << '\n';
         return 0;
@@ -257,7 +296,9 @@ int runHolidays(const Arguments& args, std::ostream& out, std::ostream& err)
         storeHolidayMarks(folder, args.words[1] == "on");
         return 0;
     }
-    throw UsageError{"\"" + std::string(what) + "\": import FILE or marks on|off"};
+    throw UsageError{QCoreApplication::translate("deskleaf", "\"%1\": import FILE or marks on|off")
+                         .arg(toQString(what))
+                         .toStdString()};
 }
 
 } // namespace deskleaf::cli

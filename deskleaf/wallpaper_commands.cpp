@@ -7,6 +7,7 @@
 #include "platform/screens.h"
 #include "wiring/wiring.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -24,7 +25,10 @@ QDate todayOption(const Arguments& args)
         return RealDesktop::today();
     const auto date = parseQDate(*today);
     if (!date)
-        throw UsageError{"--today \"" + std::string(*today) + "\" is not a date (YYYY-MM-DD)"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "--today \"%1\" is not a date (YYYY-MM-DD)")
+                .arg(toQString(*today))
+                .toStdString()};
     return *date;
 }
 
@@ -44,7 +48,9 @@ int runMonth(const Arguments& args, std::ostream& out, std::ostream&)
 {
     const auto month = parseMonth(args.words[0]);
     if (!month)
-        throw UsageError{"\"" + std::string(args.words[0]) + "\" is not a month (YYYY-MM)"};
+        throw UsageError{QCoreApplication::translate("deskleaf", "\"%1\" is not a month (YYYY-MM)")
+                             .arg(toQString(args.words[0]))
+                             .toStdString()};
     const QDate today = todayOption(args);
     const ProgramFolder folder(programFolderPath(args.value("--folder")));
 
@@ -72,33 +78,47 @@ int runRender(const Arguments& args, std::ostream& out, std::ostream& err)
 {
     const std::optional<std::string_view> folderName = args.value("--folder");
     if (!folderName)
-        throw UsageError{"--folder is needed"};
+        throw UsageError{
+            QCoreApplication::translate("deskleaf", "--folder is needed").toStdString()};
     ProgramFolder folder(pathArgument(*folderName));
     const QDate today = todayOption(args);
     std::optional<QSize> size;
     if (const auto text = args.value("--size")) {
         size = parseSize(*text);
         if (!size)
-            throw UsageError{"--size \"" + std::string(*text) +
-                             "\" is not WxH with sides of 1 to " + std::to_string(kMaxScreenSide) +
-                             " pixels"};
+            throw UsageError{
+                QCoreApplication::translate("deskleaf",
+                                            "--size \"%1\" is not WxH with sides of 1 to %2 pixels")
+                    .arg(toQString(*text))
+                    .arg(kMaxScreenSide)
+                    .toStdString()};
     }
     std::optional<double> scale;
     if (const auto text = args.value("--scale")) {
         bool ok = false;
         scale = toQString(*text).toDouble(&ok);
         if (!ok || !(*scale >= 0.5 && *scale <= kMaxScale))
-            throw UsageError{"--scale \"" + std::string(*text) +
-                             "\" is not a scale factor from 0.5 to 8, such as 1.5"};
+            throw UsageError{
+                QCoreApplication::translate(
+                    "deskleaf", "--scale \"%1\" is not a scale factor from 0.5 to 8, such as 1.5")
+                    .arg(toQString(*text))
+                    .toStdString()};
     }
     std::optional<PictureFit> fit;
     if (const auto text = args.value("--fit")) {
         fit = pictureFitFromText(toQString(*text));
         if (!fit)
-            throw UsageError{"--fit \"" + std::string(*text) + "\" is not stretch, fill or fit"};
+            throw UsageError{
+                QCoreApplication::translate("deskleaf", "--fit \"%1\" is not stretch, fill or fit")
+                    .arg(toQString(*text))
+                    .toStdString()};
     }
     if (!QFileInfo(folder.path()).isDir()) {
-        err << "deskleaf render: " << native(folder.path()) << " is not a folder\n";
+        err << "deskleaf render: "
+            << QCoreApplication::translate("deskleaf", "%1 is not a folder")
+                   .arg(QDir::toNativeSeparators(folder.path()))
+                   .toStdString()
+            << '\n';
         return 1;
     }
     if (fit)
@@ -124,7 +144,10 @@ int runRender(const Arguments& args, std::ostream& out, std::ostream& err)
                 : renderWallpaper(folder, grid, monitors || scale ? target : ComposeTarget{});
     out << native(folder.wallpaperPath()) << '\n';
     if (monitors)
-        out << "composed for " << describeScreens(composed).toStdString() << '\n';
+        out << QCoreApplication::translate("deskleaf", "composed for %1")
+                   .arg(describeScreens(composed))
+                   .toStdString()
+            << '\n';
     return 0;
 }
 
@@ -139,10 +162,14 @@ int runRefresh(const Arguments& args, std::ostream& out, std::ostream& err)
         out << native(folder.wallpaperPath()) << '\n';
         return 0;
     case LogonJob::AutoRunOff:
-        out << "auto-run is off: nothing to do\n";
+        out << QCoreApplication::translate("deskleaf", "auto-run is off: nothing to do")
+                   .toStdString()
+            << '\n';
         return 0;
     case LogonJob::AlreadyDone:
-        out << "today's wallpaper was made already\n";
+        out << QCoreApplication::translate("deskleaf", "today's wallpaper was made already")
+                   .toStdString()
+            << '\n';
         return 0;
     case LogonJob::NoBackground:
     case LogonJob::Failed:

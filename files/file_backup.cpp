@@ -1,5 +1,6 @@
 #include "files/file_backup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,11 +15,11 @@ std::filesystem::path fsPath(const QString& path)
     return std::filesystem::path(path.toStdU16String());
 }
 
-QString failed(const char* what, const QString& path, const std::error_code& error)
+// message: "Could not ... %1: %2", marked for translation.
+QString failed(const char* message, const QString& path, const std::error_code& error)
 {
-    return QStringLiteral("Could not %1 %2: %3")
-        .arg(QLatin1StringView(what), QDir::toNativeSeparators(path),
-             QString::fromLocal8Bit(error.message()));
+    return QCoreApplication::translate("Files", message)
+        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.message()));
 }
 
 } // namespace
@@ -47,7 +48,7 @@ QString FileBackup::keep()
         kept_.clear();
         std::error_code ignored;
         std::filesystem::remove(fsPath(kept), ignored);
-        return failed("keep a copy of", path_, error);
+        return failed(QT_TRANSLATE_NOOP("Files", "Could not keep a copy of %1: %2"), path_, error);
     }
     return {};
 }
@@ -65,7 +66,8 @@ QString FileBackup::restore()
     std::error_code error;
     if (kept_.isEmpty()) {
         std::filesystem::remove(fsPath(path_), error);
-        return error ? failed("remove", path_, error) : QString();
+        return error ? failed(QT_TRANSLATE_NOOP("Files", "Could not remove %1: %2"), path_, error)
+                     : QString();
     }
     // Still the same file when path was never replaced: a rename between two names of one
     // file does nothing, so the second name is dropped instead.
@@ -75,7 +77,7 @@ QString FileBackup::restore()
     else
         std::filesystem::rename(fsPath(kept_), fsPath(path_), error);
     if (error)
-        return failed("put back", path_, error);
+        return failed(QT_TRANSLATE_NOOP("Files", "Could not put back %1: %2"), path_, error);
     kept_.clear();
     return {};
 }

@@ -1,5 +1,6 @@
 #include "files/file_lock.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -24,10 +25,11 @@ namespace {
 // A waiting writer looks again after 1, 2, 4, ... ms, then every this many ms.
 constexpr std::chrono::milliseconds MaxPause{50};
 
-QString describe(const char* step, const QString& path, const QString& reason)
+// message: "could not ... the lock file %1: %2", marked for translation.
+QString describe(const char* message, const QString& path, const QString& reason)
 {
-    return QStringLiteral("could not %1 the lock file %2: %3")
-        .arg(QLatin1StringView(step), QDir::toNativeSeparators(path), reason);
+    return QCoreApplication::translate("Files", message)
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -77,7 +79,8 @@ bool FileLock::open()
     std::wstring error;
     handle_ = win::openLockFile(QDir::toNativeSeparators(path_).toStdWString(), error);
     if (!handle_)
-        error_ = describe("open", path_, QString::fromStdWString(error));
+        error_ = describe(QT_TRANSLATE_NOOP("Files", "could not open the lock file %1: %2"), path_,
+                          QString::fromStdWString(error));
     return handle_ != nullptr;
 }
 
@@ -92,7 +95,8 @@ FileLock::Attempt FileLock::tryLock()
     case win::LockAttempt::Failed:
         break;
     }
-    error_ = describe("lock", path_, QString::fromStdWString(error));
+    error_ = describe(QT_TRANSLATE_NOOP("Files", "could not lock the lock file %1: %2"), path_,
+                      QString::fromStdWString(error));
     return Attempt::Failed;
 }
 
@@ -121,7 +125,8 @@ bool FileLock::open()
             errno = refused; // there is none, because it could not be created
     }
     if (fd_ < 0)
-        error_ = describe("open", path_, QString::fromLocal8Bit(std::strerror(errno)));
+        error_ = describe(QT_TRANSLATE_NOOP("Files", "could not open the lock file %1: %2"), path_,
+                          QString::fromLocal8Bit(std::strerror(errno)));
     return fd_ >= 0;
 }
 
@@ -135,7 +140,8 @@ FileLock::Attempt FileLock::tryLock()
         return Attempt::Locked;
     if (errno == EWOULDBLOCK)
         return Attempt::Busy;
-    error_ = describe("lock", path_, QString::fromLocal8Bit(std::strerror(errno)));
+    error_ = describe(QT_TRANSLATE_NOOP("Files", "could not lock the lock file %1: %2"), path_,
+                      QString::fromLocal8Bit(std::strerror(errno)));
     return Attempt::Failed;
 }
 

@@ -1,5 +1,6 @@
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -89,7 +90,7 @@ bool PendingFile::commit()
     if (failed_)
         return false;
     if (!saved_)
-        return fail(QStringLiteral("the file was never created"));
+        return fail(QCoreApplication::translate("Files", "the file was never created"));
     QIODevice::close();
     if (!saved_->commit())
         return fail(saved_->errorString());
@@ -191,13 +192,14 @@ QString refusalToReplace(const QByteArray& path)
     if (::stat(path.constData(), &info) != 0)
         return errno == ENOENT ? QString() : systemReason(errno);
     if (!S_ISREG(info.st_mode))
-        return QStringLiteral("it is not a regular file");
+        return QCoreApplication::translate("Files", "it is not a regular file");
     // A file made read-only is kept as it is, even where the user could replace it anyway
     // (the superuser, or the owner of the folder).
     if (::access(path.constData(), W_OK) != 0)
         return systemReason(errno);
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return systemReason(EACCES) + QStringLiteral(" (the file is read-only)");
+        return systemReason(EACCES) +
+               QCoreApplication::translate("Files", " (the file is read-only)");
     return {};
 }
 
@@ -275,7 +277,7 @@ bool PendingFile::commit()
     if (failed_)
         return false;
     if (descriptor_ < 0)
-        return fail(QStringLiteral("the file was never created"));
+        return fail(QCoreApplication::translate("Files", "the file was never created"));
     QIODevice::close();
     // On the disk before the rename, or a crash could leave an empty file in the old one's place.
     if (::fdatasync(descriptor_) != 0) {
@@ -322,7 +324,7 @@ QString readWholeFile(const QString& path, QByteArray& bytes, bool* missing)
     if (::fstat(fd, &info) != 0)
         failure = systemReason(errno);
     else if (!S_ISREG(info.st_mode))
-        failure = QStringLiteral("it is not a regular file");
+        failure = QCoreApplication::translate("Files", "it is not a regular file");
     else {
         bytes.reserve(qsizetype(info.st_size));
         char buffer[1 << 16];
@@ -356,7 +358,9 @@ QString writeWholeFile(const QString& path, QByteArrayView bytes)
 QString makeFolders(const QString& path)
 {
 #ifdef Q_OS_WIN
-    return QDir().mkpath(path) ? QString() : QStringLiteral("the folder could not be created");
+    return QDir().mkpath(path)
+               ? QString()
+               : QCoreApplication::translate("Files", "the folder could not be created");
 #else
     const QByteArray absolute = QFile::encodeName(QDir::cleanPath(QDir(path).absolutePath()));
     QByteArray folder;

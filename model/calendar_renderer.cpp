@@ -3,6 +3,7 @@
 #include "controls/system_colour.h"
 #include "model/settings.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QtMath>
@@ -77,8 +78,9 @@ void printCalendar(TextSurface& surface, const MonthGrid& grid, qint32 calendarC
 {
     const double blockWidth = kCalendarBlockWidth * scale;
     if (surface.width() < blockWidth)
-        throw PictureError(QStringLiteral("The picture is %1 pixels wide, narrower than the "
-                                          "calendar's %2: the calendar would not be seen whole.")
+        throw PictureError(QCoreApplication::translate(
+                               "Pictures", "The picture is %1 pixels wide, narrower than the "
+                                           "calendar's %2: the calendar would not be seen whole.")
                                .arg(surface.width())
                                .arg(qCeil(blockWidth))
                                .toStdString());

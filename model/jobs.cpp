@@ -6,6 +6,7 @@
 #include "model/pic_buffer.h"
 #include "model/settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -103,9 +104,10 @@ public:
 private:
     [[noreturn]] static void fail(const QString& path, const QString& why)
     {
-        throw PictureError(QStringLiteral("Could not keep a copy of the picture as %1: %2")
-                               .arg(QDir::toNativeSeparators(path), why)
-                               .toStdString());
+        throw PictureError(
+            QCoreApplication::translate("Jobs", "Could not keep a copy of the picture as %1: %2")
+                .arg(QDir::toNativeSeparators(path), why)
+                .toStdString());
     }
     PendingFile file_;
 };
@@ -199,9 +201,10 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
         putBack(widthCleared, settings::PictureWidth, oldWidth);
         putBack(fitCleared, settings::BackgroundFit, oldFit);
         if (!notRestored.isEmpty())
-            throw ImportNotUndone(QStringLiteral("%1 Putting the old files back failed too:%2")
-                                      .arg(QString::fromUtf8(e.what()), notRestored)
-                                      .toStdString());
+            throw ImportNotUndone(
+                QCoreApplication::translate("Jobs", "%1 Putting the old files back failed too:%2")
+                    .arg(QString::fromUtf8(e.what()), notRestored)
+                    .toStdString());
         throw;
     }
     // Leftovers cost disk space only.
@@ -220,7 +223,9 @@ ComposedWallpaper composeFrom(const QString& picturePath, const ComposeTarget& t
                               ProgramFolder& folder, const MonthGrid& grid)
 {
     if (target.screens.isEmpty())
-        throw JobError("There is no screen to compose a wallpaper for.");
+        throw JobError(
+            QCoreApplication::translate("Jobs", "There is no screen to compose a wallpaper for.")
+                .toStdString());
     // Each screen's background is stored, and must open again.
     for (const ScreenInfo& screen : target.screens)
         if (const auto refusal = backgroundSizeRefusal(screen.pixels.size()))
@@ -401,7 +406,9 @@ void applyWallpaper(ProgramFolder& folder, WallpaperSetter& wallpaper, const Com
                     QDate today)
 {
     if (!QFileInfo::exists(folder.backgroundPath()))
-        throw JobError("There is no calendar wallpaper yet: open a picture first.");
+        throw JobError(QCoreApplication::translate(
+                           "Jobs", "There is no calendar wallpaper yet: open a picture first.")
+                           .toStdString());
     MonthGrid grid(MonthGrid::Kind::Main);
     fillForToday(grid, folder, today);
     renderWallpaper(folder, grid, target);
@@ -486,8 +493,9 @@ AutoRunResult setAutoRun(ProgramFolder& folder, const Desktop& desktop, bool on)
         if (missing.isEmpty() || logonOnlyNoticeTold(folder.profile()))
             return {};
         writeSetting(folder.profile(), settings::LogonOnlyNoticeTold, QStringLiteral("1"));
-        return {QStringLiteral("The calendar is refreshed at each logon only, not after "
-                               "midnight: %1.")
+        return {QCoreApplication::translate(
+                    "Jobs", "The calendar is refreshed at each logon only, not after "
+                            "midnight: %1.")
                     .arg(missing)};
     }
     // Both are removed even when one of them refuses.

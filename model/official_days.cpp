@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,42 +70,52 @@ OfficialYear parseOfficialYear(const QByteArray& json)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        refuse(
-            QStringLiteral("not JSON: %1 at byte %2").arg(error.errorString()).arg(error.offset));
+        refuse(QCoreApplication::translate("OfficialDays", "not JSON: %1 at byte %2")
+                   .arg(error.errorString())
+                   .arg(error.offset));
     if (!document.isObject())
-        refuse(QStringLiteral("not a JSON object with \"year\" and \"days\""));
+        refuse(QCoreApplication::translate("OfficialDays",
+                                           "not a JSON object with \"year\" and \"days\""));
     const QJsonObject root = document.object();
     const QJsonValue yearValue = root.value(QLatin1String("year"));
     const int year = yearValue.toInt(0);
     if (!yearValue.isDouble() || year < 1901 || year > 9998 || yearValue.toDouble() != year)
-        refuse(QStringLiteral("\"year\" is missing or not a year such as 2027"));
+        refuse(QCoreApplication::translate("OfficialDays",
+                                           "\"year\" is missing or not a year such as 2027"));
     const QJsonValue daysValue = root.value(QLatin1String("days"));
     if (!daysValue.isArray())
-        refuse(QStringLiteral("\"days\" is missing or not a list"));
+        refuse(QCoreApplication::translate("OfficialDays", "\"days\" is missing or not a list"));
 
     OfficialYear result{year, {}};
     const QJsonArray days = daysValue.toArray();
     for (qsizetype i = 0; i < days.size(); ++i) {
         const QJsonObject entry = days.at(i).toObject();
-        const QString where = QStringLiteral("day %1 of \"days\"").arg(i + 1);
+        const QString where =
+            QCoreApplication::translate("OfficialDays", "day %1 of \"days\"").arg(i + 1);
         const QString text = entry.value(QLatin1String("date")).toString();
         const QDate date = QDate::fromString(text, Qt::ISODate);
         if (!date.isValid() || text.size() != 10)
-            refuse(where + QStringLiteral(": \"date\" is missing or not a date YYYY-MM-DD"));
+            refuse(where + QCoreApplication::translate(
+                               "OfficialDays", ": \"date\" is missing or not a date YYYY-MM-DD"));
         if (date.year() != year && !(date.year() == year - 1 && date.month() == 12))
-            refuse(
-                where +
-                QStringLiteral(": %1 is outside %2 and the December before").arg(text).arg(year));
+            refuse(where + QCoreApplication::translate("OfficialDays",
+                                                       ": %1 is outside %2 and the December before")
+                               .arg(text)
+                               .arg(year));
         const QString name = entry.value(QLatin1String("name")).toString().trimmed();
         if (name.isEmpty())
-            refuse(where + QStringLiteral(" (%1): \"name\" is missing or empty").arg(text));
+            refuse(where + QCoreApplication::translate("OfficialDays",
+                                                       " (%1): \"name\" is missing or empty")
+                               .arg(text));
         const QJsonValue off = entry.value(QLatin1String("isOffDay"));
         if (!off.isBool())
             refuse(where +
-                   QStringLiteral(" (%1): \"isOffDay\" is missing or not true or false").arg(text));
+                   QCoreApplication::translate(
+                       "OfficialDays", " (%1): \"isOffDay\" is missing or not true or false")
+                       .arg(text));
         const OfficialDay day{off.toBool() ? DayMark::Off : DayMark::Work, name};
         if (!result.days.emplace(date, day).second)
-            refuse(QStringLiteral("%1 is named twice").arg(text));
+            refuse(QCoreApplication::translate("OfficialDays", "%1 is named twice").arg(text));
     }
     return result;
 }
@@ -157,7 +168,7 @@ OfficialYear readYearFile(const QString& path, int year, bool resource)
         refuse(problem);
     OfficialYear parsed = parseOfficialYear(bytes);
     if (parsed.year != year)
-        refuse(QStringLiteral("its \"year\" is %1").arg(parsed.year));
+        refuse(QCoreApplication::translate("OfficialDays", "its \"year\" is %1").arg(parsed.year));
     return parsed;
 }
 
@@ -241,12 +252,14 @@ ImportResult importOfficialYear(const QString& path, const QString& userFolder)
 {
     QByteArray bytes;
     if (const QString problem = readWholeFile(path, bytes); !problem.isEmpty())
-        refuse(QStringLiteral("could not read %1: %2").arg(path, problem));
+        refuse(QCoreApplication::translate("OfficialDays", "could not read %1: %2")
+                   .arg(path, problem));
     OfficialYear year;
     try {
         year = parseOfficialYear(bytes);
     } catch (const std::runtime_error& e) {
-        refuse(QStringLiteral("%1 is refused: %2").arg(path, QString::fromUtf8(e.what())));
+        refuse(QCoreApplication::translate("OfficialDays", "%1 is refused: %2")
+                   .arg(path, QString::fromUtf8(e.what())));
     }
 
     // What served before: the user's earlier file, else the shipped one.
@@ -260,7 +273,7 @@ ImportResult importOfficialYear(const QString& path, const QString& userFolder)
         if (it == old.end())
             changes << QStringLiteral("+ %1 %2").arg(date.toString(Qt::ISODate), describe(day));
         else if (it->second.mark != day.mark || it->second.name != day.name)
-            changes << QStringLiteral("~ %1 %2 (was %3)")
+            changes << QCoreApplication::translate("OfficialDays", "~ %1 %2 (was %3)")
                            .arg(date.toString(Qt::ISODate), describe(day), describe(it->second));
     }
     for (const auto& [date, day] : old) {
@@ -269,10 +282,12 @@ ImportResult importOfficialYear(const QString& path, const QString& userFolder)
     }
 
     if (const QString problem = makeFolders(userFolder); !problem.isEmpty())
-        refuse(QStringLiteral("could not make %1: %2").arg(userFolder, problem));
+        refuse(QCoreApplication::translate("OfficialDays", "could not make %1: %2")
+                   .arg(userFolder, problem));
     const QString target = QDir(userFolder).filePath(fileName(year.year));
     if (const QString problem = writeWholeFile(target, bytes); !problem.isEmpty())
-        refuse(QStringLiteral("could not write %1: %2").arg(target, problem));
+        refuse(QCoreApplication::translate("OfficialDays", "could not write %1: %2")
+                   .arg(target, problem));
     return ImportResult{year.year, target, changes.join(u'\n')};
 }
 

@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImageWriter>
@@ -125,7 +126,9 @@ void picBuffer::printBadge(const QString& mark, QColor fill)
 namespace {
 [[noreturn]] void failed(const QString& path, const QString& why)
 {
-    throw PictureError(QStringLiteral("Could not write %1: %2").arg(path, why).toStdString());
+    throw PictureError(QCoreApplication::translate("Pictures", "Could not write %1: %2")
+                           .arg(path, why)
+                           .toStdString());
 }
 } // namespace
 

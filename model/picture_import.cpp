@@ -1,6 +1,7 @@
 #include "model/picture_import.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,22 +48,27 @@ constexpr const char* kDecoderCategories[] = {"qt.gui.imageio", "qt.imageformats
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
     throw PictureError(
-        QStringLiteral("Cannot use %1 as a picture: %2").arg(path, why).toStdString());
+        QCoreApplication::translate("PictureImport", "Cannot use %1 as a picture: %2")
+            .arg(path, why)
+            .toStdString());
 }
 
 [[noreturn]] void refuseDamaged(const QString& path, const QString& reason)
 {
-    refuse(path, QStringLiteral("the file is damaged (%1).").arg(reason));
+    // The decoders' details mean little to a user: a translation may leave them out.
+    const QString text = QCoreApplication::translate("PictureImport", "the file is damaged (%1).");
+    refuse(path, text.contains(u"%1") ? text.arg(reason) : text);
 }
 
 QString claimed(qint64 width, qint64 height)
 {
-    return QStringLiteral("%1 x %2 pixels").arg(width).arg(height);
+    return QCoreApplication::translate("PictureImport", "%1 x %2 pixels").arg(width).arg(height);
 }
 
 QString tooShort(qint64 width, qint64 height, const QString& need, qint64 needed, qint64 has)
 {
-    return QStringLiteral("it claims %1, which %2 %L3 bytes, but the file has only %L4 bytes")
+    return QCoreApplication::translate(
+               "PictureImport", "it claims %1, which %2 %L3 bytes, but the file has only %L4 bytes")
         .arg(claimed(width, height), need)
         .arg(needed)
         .arg(has);
@@ -128,7 +134,8 @@ HeaderCheck checkBmpRle(FileBytes& bytes, qint64 pos, qint64 height, qint64 bits
     qint64 row = 0;
     while (row < height) {
         if (!bytes.has(pos, 2))
-            return {QStringLiteral("its run-length data stops at row %L1 of %L2 rows")
+            return {QCoreApplication::translate("PictureImport",
+                                                "its run-length data stops at row %L1 of %L2 rows")
                         .arg(row + 1)
                         .arg(height)};
         const quint8 count = bytes.at(pos), code = bytes.at(pos + 1);
@@ -152,7 +159,7 @@ HeaderCheck checkBmpRle(FileBytes& bytes, qint64 pos, qint64 height, qint64 bits
 HeaderCheck checkBmp(FileBytes& bytes)
 {
     if (!bytes.has(0, 30))
-        return {QStringLiteral("the header is cut short")};
+        return {QCoreApplication::translate("PictureImport", "the header is cut short")};
     const qint64 pixelsAt = bytes.le32(10);
     const quint32 headerSize = bytes.le32(14);
     qint64 width, height, bits;
@@ -184,8 +191,10 @@ HeaderCheck checkBmp(FileBytes& bytes)
     const qint64 stride = (width * bits + 31) / 32 * 4;
     const qint64 needed = pixelsAt + stride * (height - 1) + rowBytes;
     if (bytes.size() < needed)
-        return {tooShort(width, height, QStringLiteral("at %1 bits each need").arg(bits), needed,
-                         bytes.size())};
+        return {
+            tooShort(width, height,
+                     QCoreApplication::translate("PictureImport", "at %1 bits each need").arg(bits),
+                     needed, bytes.size())};
     return {};
 }
 
@@ -245,7 +254,8 @@ qint64 lzwPixels(FileBytes& bytes, qint64 pos, qint64 limit)
 // hold its pixels.
 HeaderCheck checkGif(FileBytes& bytes)
 {
-    const QString cut = QStringLiteral("it ends before the GIF trailer");
+    const QString cut =
+        QCoreApplication::translate("PictureImport", "it ends before the GIF trailer");
     if (!bytes.has(0, 13))
         return {cut};
     const auto colourTable = [&](qint64 flagsAt) {
@@ -284,19 +294,24 @@ HeaderCheck checkGif(FileBytes& bytes)
             if (data < 0)
                 return {cut};
             if (firstPicture && width * height * kLzwCodeBits > data * 8 * kLzwPixelsPerCode)
-                return {tooShort(width, height, QStringLiteral("even at LZW's best need"),
-                                 (width * height * kLzwCodeBits / kLzwPixelsPerCode + 7) / 8,
-                                 data)};
+                return {tooShort(
+                    width, height,
+                    QCoreApplication::translate("PictureImport", "even at LZW's best need"),
+                    (width * height * kLzwCodeBits / kLzwPixelsPerCode + 7) / 8, data)};
             if (firstPicture) {
                 const qint64 pixels = lzwPixels(bytes, codeSizeAt, width * height);
                 if (pixels < width * height)
-                    return {QStringLiteral("its picture data stops after %L1 of its %L2 pixels")
-                                .arg(pixels)
-                                .arg(width * height)};
+                    return {
+                        QCoreApplication::translate(
+                            "PictureImport", "its picture data stops after %L1 of its %L2 pixels")
+                            .arg(pixels)
+                            .arg(width * height)};
             }
             firstPicture = false;
         } else {
-            return {QStringLiteral("it has an unknown block at byte %L1").arg(pos)};
+            return {
+                QCoreApplication::translate("PictureImport", "it has an unknown block at byte %L1")
+                    .arg(pos)};
         }
     }
     return {cut};
@@ -313,8 +328,10 @@ HeaderCheck checkPng(FileBytes& bytes)
     const int channels = std::array{1, 0, 3, 1, 2, 0, 4, 0}[bytes.at(25) & 7];
     const qint64 rawBytes = width * height * channels * depth / 8;
     if (bytes.size() < rawBytes / kDeflateRatio)
-        return {tooShort(width, height, QStringLiteral("even at deflate's best need"),
-                         rawBytes / kDeflateRatio, bytes.size())};
+        return {
+            tooShort(width, height,
+                     QCoreApplication::translate("PictureImport", "even at deflate's best need"),
+                     rawBytes / kDeflateRatio, bytes.size())};
     return {};
 }
 
@@ -389,8 +406,9 @@ HeaderCheck checkJpeg(FileBytes& bytes)
             if (progressive || bytes.at(at) < components)
                 check.decoderBytes = blocks * 128;
             if (!arithmetic && bytes.size() - pos < blocks / 8)
-                check.damage = tooShort(width, height, QStringLiteral("need at least"),
-                                        pos + blocks / 8, bytes.size());
+                check.damage = tooShort(
+                    width, height, QCoreApplication::translate("PictureImport", "need at least"),
+                    pos + blocks / 8, bytes.size());
             return check;
         }
         pos += 2 + length;
@@ -412,10 +430,12 @@ HeaderCheck checkXbm(FileBytes& bytes, QSize size)
         if (bytes.at(pos) == '0' && bytes.at(pos + 1) == 'x')
             ++values;
     if (values < needed)
-        return {QStringLiteral("it claims %1, which need %L2 values, but the file has only %L3")
-                    .arg(claimed(size.width(), size.height()))
-                    .arg(needed)
-                    .arg(values)};
+        return {
+            QCoreApplication::translate(
+                "PictureImport", "it claims %1, which need %L2 values, but the file has only %L3")
+                .arg(claimed(size.width(), size.height()))
+                .arg(needed)
+                .arg(values)};
     return {};
 }
 
@@ -523,8 +543,10 @@ private:
 
 QString tooLargeToOpen(QSize size, qint64 needed)
 {
-    return QStringLiteral("it claims to be %1, which would take %L2 MiB of memory to open; this "
-                          "program opens pictures of up to %L3 MiB.")
+    return QCoreApplication::translate(
+               "PictureImport",
+               "it claims to be %1, which would take %L2 MiB of memory to open; this "
+               "program opens pictures of up to %L3 MiB.")
         .arg(claimed(size.width(), size.height()))
         .arg((needed + 1024 * 1024 - 1) / (1024 * 1024))
         .arg(kDecodeBudgetMiB);
@@ -544,9 +566,11 @@ std::optional<QString> backgroundSizeRefusal(QSize size)
     if (!size.isValid() || backgroundBytes(size) <= kDecodeBudget)
         return std::nullopt;
     const qint64 pixels = kDecodeBudget / decodeBytesPerPixel(QImage::Format_RGB32);
-    return QStringLiteral("A background of %1 x %2 pixels would take %L3 MiB of memory to open "
-                          "again; this program opens pictures of up to %L4 MiB, %L5 pixels "
-                          "(%6 x %7, for example).")
+    return QCoreApplication::translate(
+               "PictureImport",
+               "A background of %1 x %2 pixels would take %L3 MiB of memory to open "
+               "again; this program opens pictures of up to %L4 MiB, %L5 pixels "
+               "(%6 x %7, for example).")
         .arg(size.width())
         .arg(size.height())
         .arg((backgroundBytes(size) + 1024 * 1024 - 1) / (1024 * 1024))
@@ -560,11 +584,11 @@ QImage loadPicture(const QString& path, QSize size)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        refuse(path, QStringLiteral("the file does not exist."));
+        refuse(path, QCoreApplication::translate("PictureImport", "the file does not exist."));
     if (info.isDir())
-        refuse(path, QStringLiteral("it is a folder."));
+        refuse(path, QCoreApplication::translate("PictureImport", "it is a folder."));
     if (info.size() == 0)
-        refuse(path, QStringLiteral("the file is empty."));
+        refuse(path, QCoreApplication::translate("PictureImport", "the file is empty."));
     if (QFile file(path); !file.open(QIODevice::ReadOnly))
         refuse(path, file.errorString() + u'.'); // "Permission denied", not "not a picture"
 
@@ -576,18 +600,21 @@ QImage loadPicture(const QString& path, QSize size)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     if (!reader.canRead())
-        refuse(path, QStringLiteral("it is not a picture in a format this program reads."));
+        refuse(path, QCoreApplication::translate(
+                         "PictureImport", "it is not a picture in a format this program reads."));
     // Asked first: a reader that fails to read the size forgets its format.
     const QByteArray format = reader.format();
     const QSize original = reader.size();
     if (original.isValid() && (original.width() > kMaxSide || original.height() > kMaxSide))
-        refuse(path, QStringLiteral("it claims to be %1, too large to open.")
+        refuse(path, QCoreApplication::translate("PictureImport",
+                                                 "it claims to be %1, too large to open.")
                          .arg(claimed(original.width(), original.height())));
 
     HeaderCheck header = checkHeader(path, format, original);
     if (header.tooLarge)
-        refuse(path,
-               QStringLiteral("it claims to be %1, too large to open.").arg(*header.tooLarge));
+        refuse(path, QCoreApplication::translate("PictureImport",
+                                                 "it claims to be %1, too large to open.")
+                         .arg(*header.tooLarge));
     if (header.damage)
         refuseDamaged(path, *header.damage);
 
@@ -641,7 +668,8 @@ QImage loadPicture(const QString& path, QSize size)
         refuseDamaged(path, reader.errorString());
     // A decoder that stopped early and said nothing may still give a smaller picture.
     if (decoded.isValid() && image.size() != decoded && image.size() != decoded.transposed())
-        refuseDamaged(path, QStringLiteral("it claims %1, but only %2 could be read")
+        refuseDamaged(path, QCoreApplication::translate("PictureImport",
+                                                        "it claims %1, but only %2 could be read")
                                 .arg(claimed(decoded.width(), decoded.height()),
                                      claimed(image.width(), image.height())));
     // Smooth scaling works on 32-bit pixels: converted in place, a large picture is not

@@ -3,6 +3,7 @@
 #include "files/file_lock.h"
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -263,9 +264,10 @@ template <typename View> View unquote(View value)
 
 [[noreturn]] void fail(const QString& path, const QString& reason)
 {
-    throw ProfileError(QStringLiteral("Could not save the settings file %1: %2")
-                           .arg(QDir::toNativeSeparators(path), reason)
-                           .toStdString());
+    throw ProfileError(
+        QCoreApplication::translate("SettingsFile", "Could not save the settings file %1: %2")
+            .arg(QDir::toNativeSeparators(path), reason)
+            .toStdString());
 }
 
 QByteArray encodeGbk(const QString& path, const QString& text, const char* what)
@@ -273,8 +275,9 @@ QByteArray encodeGbk(const QString& path, const QString& text, const char* what)
     QStringEncoder encoder("GBK");
     QByteArray bytes = encoder(text);
     if (encoder.hasError())
-        fail(path, QStringLiteral("the %1 \"%2\" holds characters that GBK cannot store")
-                       .arg(QLatin1StringView(what), text));
+        fail(path, QCoreApplication::translate(
+                       "SettingsFile", "the %1 \"%2\" holds characters that GBK cannot store")
+                       .arg(QCoreApplication::translate("SettingsFile", what), text));
     return bytes;
 }
 
@@ -296,8 +299,9 @@ typename Units<View>::Text encodeFor(Encoding encoding, const QString& path, con
 void checkText(const QString& path, const QString& text, const char* what)
 {
     if (!text.isValidUtf16())
-        fail(path, QStringLiteral("the %1 \"%2\" holds an incomplete character")
-                       .arg(QLatin1StringView(what), text));
+        fail(path, QCoreApplication::translate("SettingsFile",
+                                               "the %1 \"%2\" holds an incomplete character")
+                       .arg(QCoreApplication::translate("SettingsFile", what), text));
 }
 
 QString checkedName(const QString& path, const QString& name, const char* what)
@@ -307,8 +311,8 @@ QString checkedName(const QString& path, const QString& name, const char* what)
     static const QRegularExpression breaksTheLine(QStringLiteral("[\\[\\]=\\r\\n]"));
     const QString trimmed = trimBlanks(name);
     if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.contains(breaksTheLine))
-        fail(path,
-             QStringLiteral("\"%1\" is not a valid %2 name").arg(name, QLatin1StringView(what)));
+        fail(path, QCoreApplication::translate("SettingsFile", "\"%1\" is not a valid %2 name")
+                       .arg(name, QCoreApplication::translate("SettingsFile", what)));
     checkText(path, trimmed, what);
     return trimmed;
 }
@@ -321,9 +325,10 @@ std::optional<QByteArray> readAll(const QString& path)
     if (const QString failure = readWholeFile(path, bytes, &missing); missing)
         return std::nullopt;
     else if (!failure.isEmpty())
-        throw ProfileError(QStringLiteral("Could not read the settings file %1: %2")
-                               .arg(QDir::toNativeSeparators(path), failure)
-                               .toStdString());
+        throw ProfileError(
+            QCoreApplication::translate("SettingsFile", "Could not read the settings file %1: %2")
+                .arg(QDir::toNativeSeparators(path), failure)
+                .toStdString());
     return bytes;
 }
 
@@ -343,7 +348,8 @@ void lockOrFail(NestedFileLock& lock, const QString& path)
     case FileLock::Result::Locked:
         return;
     case FileLock::Result::TimedOut:
-        fail(path, QStringLiteral("another program kept it locked for %1 seconds")
+        fail(path, QCoreApplication::translate("SettingsFile",
+                                               "another program kept it locked for %1 seconds")
                        .arg(std::chrono::duration_cast<std::chrono::seconds>(LockTimeout).count()));
     case FileLock::Result::Failed:
         fail(path, lock.file().errorString());
@@ -384,7 +390,8 @@ typename Units<View>::Text edited(View text, Encoding encoding, const QString& p
 {
     using U = Units<View>;
     using Text = typename U::Text;
-    const Text valueText = encodeFor<View>(encoding, path, value, "value");
+    const Text valueText =
+        encodeFor<View>(encoding, path, value, QT_TRANSLATE_NOOP("SettingsFile", "value"));
     const auto lines = splitLines(text);
     const Location<View> found = locate(lines, encoding, section, key);
     const Text crlf = U::of("\r\n");
@@ -396,7 +403,7 @@ typename Units<View>::Text edited(View text, Encoding encoding, const QString& p
         newLine += valueText;
         replace = found.key;
     } else {
-        newLine += encodeFor<View>(encoding, path, key, "key");
+        newLine += encodeFor<View>(encoding, path, key, QT_TRANSLATE_NOOP("SettingsFile", "key"));
         newLine += U::of("=");
         newLine += valueText;
         if (found.header >= 0)
@@ -416,7 +423,8 @@ typename Units<View>::Text edited(View text, Encoding encoding, const QString& p
     }
     if (newSection) {
         result += U::of("[");
-        result += encodeFor<View>(encoding, path, section, "section");
+        result +=
+            encodeFor<View>(encoding, path, section, QT_TRANSLATE_NOOP("SettingsFile", "section"));
         result += U::of("]") + crlf + newLine + crlf;
     }
     return result;
@@ -467,14 +475,15 @@ QString ProfileFile::read(const QString& section, const QString& key,
 
 void ProfileFile::write(const QString& section, const QString& key, const QString& value)
 {
-    const QString sectionName = checkedName(path_, section, "section");
-    const QString keyName = checkedName(path_, key, "key");
+    const QString sectionName =
+        checkedName(path_, section, QT_TRANSLATE_NOOP("SettingsFile", "section"));
+    const QString keyName = checkedName(path_, key, QT_TRANSLATE_NOOP("SettingsFile", "key"));
     // A line break would start a line of its own in the file.
     QString oneLine = value;
     oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
         .replace(u'\r', u' ')
         .replace(u'\n', u' ');
-    checkText(path_, oneLine, "value");
+    checkText(path_, oneLine, QT_TRANSLATE_NOOP("SettingsFile", "value"));
 
     const Hold held = hold();
     // A new file starts from the initial contents, so that the first write of any value
@@ -499,9 +508,11 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
         // GBK bytes can be valid UTF-8 by chance; in a file that was plain ASCII they would
         // then read back as other text.
         if (layout.encoding == Encoding::Gbk && layoutOf(bytes).encoding != Encoding::Gbk)
-            fail(path_, QStringLiteral("\"%1=%2\" would read back as other text: its GBK bytes "
-                                       "are also valid UTF-8")
-                            .arg(keyName, oneLine));
+            fail(path_,
+                 QCoreApplication::translate(
+                     "SettingsFile", "\"%1=%2\" would read back as other text: its GBK bytes "
+                                     "are also valid UTF-8")
+                     .arg(keyName, oneLine));
     }
 
     if (bytes != old || !existing)

@@ -3,6 +3,7 @@
 #include "files/file_lock.h"
 #include "model/settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,8 +44,10 @@ QString unnamablePath(QByteArrayView bytes)
             ++i;
         }
     }
-    return QStringLiteral("the name %1 is not UTF-8 text, which this program needs for its file "
-                          "and folder names; rename it")
+    return QCoreApplication::translate(
+               "SettingsFile",
+               "the name %1 is not UTF-8 text, which this program needs for its file "
+               "and folder names; rename it")
         .arg(shown);
 }
 
@@ -65,16 +68,18 @@ FolderJob::FolderJob(const ProgramFolder& folder) : lock_(folder.jobs_)
     case FileLock::Result::Locked:
         return;
     case FileLock::Result::TimedOut:
-        throw ProfileError(QStringLiteral("Another copy of the program kept the folder %1 busy "
-                                          "for %2 seconds; nothing was changed.")
-                               .arg(QDir::toNativeSeparators(folder.path()))
-                               .arg(kJobWait.count())
-                               .toStdString());
+        throw ProfileError(
+            QCoreApplication::translate("SettingsFile",
+                                        "Another copy of the program kept the folder %1 busy "
+                                        "for %2 seconds; nothing was changed.")
+                .arg(QDir::toNativeSeparators(folder.path()))
+                .arg(kJobWait.count())
+                .toStdString());
     case FileLock::Result::Failed:
         break;
     }
     throw ProfileError(
-        QStringLiteral("Could not work on the folder %1: %2")
+        QCoreApplication::translate("SettingsFile", "Could not work on the folder %1: %2")
             .arg(QDir::toNativeSeparators(folder.path()), lock_->file().errorString())
             .toStdString());
 }

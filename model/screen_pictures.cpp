@@ -3,6 +3,7 @@
 #include "model/calendar_renderer.h"
 #include "model/pic_buffer.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -199,9 +200,9 @@ QString describeScreens(const ComposedWallpaper& wallpaper)
         if (!screen.screen.name.isEmpty())
             notes << screen.screen.name;
         if (screen.screen.primary && wallpaper.screens.size() > 1)
-            notes << QStringLiteral("primary");
+            notes << QCoreApplication::translate("Pictures", "primary");
         if (screen.screen.scale != 1)
-            notes << QStringLiteral("scale %1").arg(screen.screen.scale);
+            notes << QCoreApplication::translate("Pictures", "scale %1").arg(screen.screen.scale);
         if (screen.calendar && wallpaper.screens.size() > 1)
             notes << QStringLiteral("calendar");
         QString part = QStringLiteral("%1x%2")
@@ -212,7 +213,7 @@ QString describeScreens(const ComposedWallpaper& wallpaper)
         parts << part;
     }
     if (!wallpaper.spanned.isNull())
-        parts << QStringLiteral("spanned as one %1x%2 picture")
+        parts << QCoreApplication::translate("Pictures", "spanned as one %1x%2 picture")
                      .arg(wallpaper.spannedArea.width())
                      .arg(wallpaper.spannedArea.height());
     return parts.join(QStringLiteral(", "));

@@ -3,6 +3,7 @@
 #include "controls/system_colour.h"
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,11 +35,16 @@ QString defaultFileText()
     loadDefaultSettingsResource();
     QFile resource(QStringLiteral(":/deskleaf/default_kel.ini"));
     if (!resource.open(QIODevice::ReadOnly))
-        throw ProfileError("The default settings are missing from the program.");
+        throw ProfileError(QCoreApplication::translate(
+                               "SettingsFile", "The default settings are missing from the program.")
+                               .toStdString());
     QStringDecoder fromUtf8(QStringConverter::Utf8);
     QString text = fromUtf8(resource.readAll());
     if (fromUtf8.hasError())
-        throw ProfileError("The default settings shipped with the program are damaged.");
+        throw ProfileError(
+            QCoreApplication::translate(
+                "SettingsFile", "The default settings shipped with the program are damaged.")
+                .toStdString());
     return text.remove(u'\r');
 }
 
@@ -51,7 +57,10 @@ QByteArray defaultSettingsBytes()
     const QByteArray bytes = toGbk(defaultFileText().replace(u'\n', QStringLiteral("\r\n")));
     if (toGbk.hasError())
         throw ProfileError(
-            "The default settings shipped with the program cannot be stored as GBK.");
+            QCoreApplication::translate(
+                "SettingsFile",
+                "The default settings shipped with the program cannot be stored as GBK.")
+                .toStdString());
     return bytes;
 }
 
@@ -197,7 +206,8 @@ bool ensureSettingsFile(ProgramFolder& folder)
         return false;
     const QByteArray bytes = defaultSettingsBytes();
     if (const QString why = makeFolders(folder.path()); !why.isEmpty())
-        throw ProfileError(QStringLiteral("Could not create the settings folder %1: %2.")
+        throw ProfileError(QCoreApplication::translate(
+                               "SettingsFile", "Could not create the settings folder %1: %2.")
                                .arg(QDir::toNativeSeparators(folder.path()), why)
                                .toStdString());
     return file.create(bytes);

@@ -1,5 +1,6 @@
 #include "platform/command_runner.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -77,7 +78,7 @@ QString signalName(int signal)
 #if defined(Q_OS_WIN)
     return QStringLiteral("status 0x%1").arg(quint32(signal), 8, 16, QLatin1Char('0'));
 #else
-    return QStringLiteral("signal %1").arg(signal);
+    return QCoreApplication::translate("Commands", "signal %1").arg(signal);
 #endif
 }
 
@@ -86,8 +87,8 @@ QString signalName(int signal)
 QString CommandResult::ending() const
 {
     if (signal != 0)
-        return QStringLiteral("crashed (%1)").arg(signalName(signal));
-    return QStringLiteral("failed with exit code %1").arg(exitCode);
+        return QCoreApplication::translate("Commands", "crashed (%1)").arg(signalName(signal));
+    return QCoreApplication::translate("Commands", "failed with exit code %1").arg(exitCode);
 }
 
 CommandResult ProcessRunner::run(const QString& program, const QStringList& args, int timeoutMs)

@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,20 +57,22 @@ std::optional<QString> XdgAutostart::execValue(const QString& executable)
 void XdgAutostart::enable(const QString& name, const QString& executable)
 {
     const auto failed = [&](const QString& why) {
-        throw PlatformError(QStringLiteral("Could not register the program to start at logon "
-                                           "(%1): %2")
+        throw PlatformError(QCoreApplication::translate(
+                                "LogonStart", "Could not register the program to start at logon "
+                                              "(%1): %2")
                                 .arg(QDir::toNativeSeparators(entryPath(name)), why)
                                 .toStdString());
     };
     const std::optional<QString> exec = execValue(executable);
     if (!exec)
-        failed(QStringLiteral("the program's path holds a control character, which no "
-                              "autostart entry can carry"));
+        failed(QCoreApplication::translate("LogonStart",
+                                           "the program's path holds a control character, which no "
+                                           "autostart entry can carry"));
     if (const QFileInfo program(executable); !program.isFile() || !program.isExecutable())
-        failed(QStringLiteral("%1 does not exist or cannot be run")
+        failed(QCoreApplication::translate("LogonStart", "%1 does not exist or cannot be run")
                    .arg(QDir::toNativeSeparators(executable)));
     if (const QString why = makeFolders(folder_); !why.isEmpty())
-        failed(QStringLiteral("the folder %1 cannot be created: %2")
+        failed(QCoreApplication::translate("LogonStart", "the folder %1 cannot be created: %2")
                    .arg(QDir::toNativeSeparators(folder_), why));
     const QByteArray entry = QStringLiteral("[Desktop Entry]\n"
                                             "Type=Application\n"
@@ -88,9 +91,11 @@ void XdgAutostart::disable(const QString& name)
 {
     QFile file(entryPath(name));
     if (file.exists() && !file.remove())
-        throw PlatformError(QStringLiteral("Could not stop the program starting at logon: %1: %2")
-                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())
-                                .toStdString());
+        throw PlatformError(
+            QCoreApplication::translate("LogonStart",
+                                        "Could not stop the program starting at logon: %1: %2")
+                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString())
+                .toStdString());
 }
 
 bool XdgAutostart::isEnabled(const QString& name) const

@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,19 +30,23 @@ QString commandText(const QStringList& args)
 QString failure(const CommandResult& result)
 {
     if (!result.started)
-        return QStringLiteral("it could not be started");
+        return QCoreApplication::translate("RefreshTimer", "it could not be started");
     if (result.timedOut)
-        return QStringLiteral("it did not finish in time");
+        return QCoreApplication::translate("RefreshTimer", "it did not finish in time");
     const QString err = result.err.simplified();
     if (result.signal != 0)
         return err.isEmpty() ? QStringLiteral("it ") + result.ending() : err;
-    return err.isEmpty() ? QStringLiteral("exit status %1").arg(result.exitCode) : err;
+    return err.isEmpty()
+               ? QCoreApplication::translate("RefreshTimer", "exit status %1").arg(result.exitCode)
+               : err;
 }
 
 [[noreturn]] void refuse(const QString& why)
 {
     throw PlatformError(
-        QStringLiteral("Could not set up the daily refresh: %1").arg(why).toStdString());
+        QCoreApplication::translate("RefreshTimer", "Could not set up the daily refresh: %1")
+            .arg(why)
+            .toStdString());
 }
 
 // A unit line ends at a line break; other control characters have no place in one either.
@@ -49,14 +54,15 @@ void checkOneLine(const QString& value, const QString& what)
 {
     for (const QChar c : value)
         if (c.category() == QChar::Other_Control)
-            refuse(QStringLiteral("%1 holds a control character").arg(what));
+            refuse(QCoreApplication::translate("RefreshTimer", "%1 holds a control character")
+                       .arg(what));
 }
 
 } // namespace
 
 QString NoDailyRefresh::enable(const RefreshCommand&)
 {
-    return QStringLiteral("this system has no daily timer for it");
+    return QCoreApplication::translate("RefreshTimer", "this system has no daily timer for it");
 }
 
 SessionVariables sessionVariables(const QProcessEnvironment& environment)
@@ -102,14 +108,18 @@ QString SystemdUserTimer::quoted(const QString& word, bool expandsVariables)
 QString SystemdUserTimer::serviceUnit(const RefreshCommand& command,
                                       const SessionVariables& session)
 {
-    checkOneLine(command.program, QStringLiteral("the deskleaf command's path"));
+    checkOneLine(command.program,
+                 QCoreApplication::translate("RefreshTimer", "the deskleaf command's path"));
     // systemd takes no quote or backslash in the path of the program it runs, escaped or not.
     for (const QChar c : {u'"', u'\'', u'\\'})
         if (command.program.contains(c))
-            refuse(QStringLiteral("systemd cannot run a program whose path holds %1: %2")
-                       .arg(c == u'\\' ? QStringLiteral("a backslash") : QStringLiteral("a quote"),
+            refuse(QCoreApplication::translate(
+                       "RefreshTimer", "systemd cannot run a program whose path holds %1: %2")
+                       .arg(c == u'\\' ? QCoreApplication::translate("RefreshTimer", "a backslash")
+                                       : QCoreApplication::translate("RefreshTimer", "a quote"),
                             QDir::toNativeSeparators(command.program)));
-    checkOneLine(command.folder, QStringLiteral("the program folder's path"));
+    checkOneLine(command.folder,
+                 QCoreApplication::translate("RefreshTimer", "the program folder's path"));
     QString environment;
     for (const auto& [name, value] : session) {
         checkOneLine(value, name);
@@ -152,18 +162,20 @@ QString SystemdUserTimer::missingManager()
     if (result.started && !result.timedOut && managerRuns(state))
         return {};
     if (!result.started)
-        return QStringLiteral("systemctl is not installed");
-    return QStringLiteral("no systemd user manager runs (systemctl --user is-system-running: %1)")
-        .arg(state.isEmpty() ? failure(result) : state);
+        return QCoreApplication::translate("RefreshTimer", "systemctl is not installed");
+    // What systemctl said means little to a user: a translation may leave it out.
+    const QString text = QCoreApplication::translate(
+        "RefreshTimer", "no systemd user manager runs (systemctl --user is-system-running: %1)");
+    return text.contains(u"%1") ? text.arg(state.isEmpty() ? failure(result) : state) : text;
 }
 
-void SystemdUserTimer::systemctl(const QStringList& args, const char* doing)
+void SystemdUserTimer::systemctl(const QStringList& args, const char* message)
 {
     const QStringList all = QStringList{QStringLiteral("--user")} + args;
     const CommandResult result = runner_.run(QStringLiteral("systemctl"), all);
     if (!result.succeeded())
-        throw PlatformError(QStringLiteral("Could not %1 the daily refresh: %2 failed: %3")
-                                .arg(QString::fromLatin1(doing), commandText(all), failure(result))
+        throw PlatformError(QCoreApplication::translate("RefreshTimer", message)
+                                .arg(commandText(all), failure(result))
                                 .toStdString());
 }
 
@@ -199,17 +211,21 @@ QString SystemdUserTimer::enable(const RefreshCommand& command)
         return why;
     const QFileInfo program(command.program);
     if (!program.isFile() || !program.isExecutable())
-        refuse(QStringLiteral("the deskleaf command is missing: %1")
+        refuse(QCoreApplication::translate("RefreshTimer", "the deskleaf command is missing: %1")
                    .arg(QDir::toNativeSeparators(command.program)));
     const QString service = serviceUnit(command, session_);
     if (const QString why = makeFolders(folder_); !why.isEmpty())
-        refuse(QStringLiteral("the folder %1 cannot be created: %2")
+        refuse(QCoreApplication::translate("RefreshTimer", "the folder %1 cannot be created: %2")
                    .arg(QDir::toNativeSeparators(folder_), why));
     // The service first: the timer never names a unit that is not there.
     write(servicePath(), service);
     write(timerPath(), timerUnit());
-    systemctl({"daemon-reload"}, "set up");
-    systemctl({"enable", "--now", QString::fromLatin1(kTimer)}, "set up");
+    systemctl(
+        {"daemon-reload"},
+        QT_TRANSLATE_NOOP("RefreshTimer", "Could not set up the daily refresh: %1 failed: %2"));
+    systemctl(
+        {"enable", "--now", QString::fromLatin1(kTimer)},
+        QT_TRANSLATE_NOOP("RefreshTimer", "Could not set up the daily refresh: %1 failed: %2"));
     return {};
 }
 
@@ -217,15 +233,20 @@ void SystemdUserTimer::disable()
 {
     if (!QFileInfo::exists(servicePath()) && !QFileInfo::exists(timerPath()))
         return;
-    systemctl({"disable", "--now", QString::fromLatin1(kTimer)}, "remove");
+    systemctl(
+        {"disable", "--now", QString::fromLatin1(kTimer)},
+        QT_TRANSLATE_NOOP("RefreshTimer", "Could not remove the daily refresh: %1 failed: %2"));
     for (const QString& path : {timerPath(), servicePath()}) {
         QFile file(path);
         if (file.exists() && !file.remove())
-            throw PlatformError(QStringLiteral("Could not remove the daily refresh: %1: %2")
+            throw PlatformError(QCoreApplication::translate(
+                                    "RefreshTimer", "Could not remove the daily refresh: %1: %2")
                                     .arg(QDir::toNativeSeparators(path), file.errorString())
                                     .toStdString());
     }
-    systemctl({"daemon-reload"}, "remove");
+    systemctl(
+        {"daemon-reload"},
+        QT_TRANSLATE_NOOP("RefreshTimer", "Could not remove the daily refresh: %1 failed: %2"));
 }
 
 bool SystemdUserTimer::isEnabled() const

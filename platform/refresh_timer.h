@@ -73,7 +73,8 @@ private:
     QString missingManager();
     // Enabled with exactly these units already: nothing to write or tell systemd.
     bool inPlace(const RefreshCommand& command) const;
-    void systemctl(const QStringList& args, const char* doing);
+    // message: "Could not ... the daily refresh: %1 failed: %2", marked for translation.
+    void systemctl(const QStringList& args, const char* message);
     void write(const QString& path, const QString& text);
 
     QString folder_;

@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,7 @@ void DesktopWallpaper::apply(const WallpaperPictures& pictures)
     toolRunsDone_ = 0;
     try {
         if (pictures.isEmpty())
-            throw StepError(QStringLiteral("no picture was given"));
+            throw StepError(QCoreApplication::translate("Wallpaper", "no picture was given"));
         for (const WallpaperPicture& picture : pictures) {
             WallpaperPicture snapshot = picture;
             snapshot.path = takeSnapshot(picture.path);
@@ -55,9 +56,10 @@ void DesktopWallpaper::apply(const WallpaperPictures& pictures)
         if (toolRunsDone_ == 0)
             for (const QString& snapshot : shown)
                 QFile::remove(snapshot);
-        throw PlatformError(QStringLiteral("Could not set the wallpaper on %1: %2")
-                                .arg(name_, e.what())
-                                .toStdString());
+        throw PlatformError(
+            QCoreApplication::translate("Wallpaper", "Could not set the wallpaper on %1: %2")
+                .arg(name_, e.what())
+                .toStdString());
     }
     // Every screen was given its picture just now, so these are all the desktop shows.
     removeSnapshotsExcept(shown);
@@ -65,7 +67,8 @@ void DesktopWallpaper::apply(const WallpaperPictures& pictures)
 
 void DesktopWallpaper::showPerScreen(const WallpaperPictures&)
 {
-    throw StepError(QStringLiteral("it takes one picture for all screens"));
+    throw StepError(
+        QCoreApplication::translate("Wallpaper", "it takes one picture for all screens"));
 }
 
 void DesktopWallpaper::remove()
@@ -78,8 +81,9 @@ void DesktopWallpaper::remove()
             return;
         }
         if (!file.open(QIODevice::ReadOnly))
-            throw StepError(QStringLiteral("the wallpaper shown before could not be read from "
-                                           "%1: %2")
+            throw StepError(QCoreApplication::translate(
+                                "Wallpaper", "the wallpaper shown before could not be read from "
+                                             "%1: %2")
                                 .arg(native(path), file.errorString()));
         const QJsonObject recorded = QJsonDocument::fromJson(file.readAll()).object();
         file.close();
@@ -90,9 +94,10 @@ void DesktopWallpaper::remove()
         // Put back once: the next apply records the wallpaper shown then.
         QFile::remove(path);
     } catch (const StepError& e) {
-        throw PlatformError(QStringLiteral("Could not remove the wallpaper on %1: %2")
-                                .arg(name_, e.what())
-                                .toStdString());
+        throw PlatformError(
+            QCoreApplication::translate("Wallpaper", "Could not remove the wallpaper on %1: %2")
+                .arg(name_, e.what())
+                .toStdString());
     }
 }
 
@@ -100,11 +105,14 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
 {
     const CommandResult result = runner_.run(program, args, kToolTimeoutMs);
     if (!result.started)
-        throw StepError(program + QStringLiteral(" is not installed or could not be started"));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "%1 is not installed or could not be started")
+                .arg(program));
     if (result.timedOut)
-        throw StepError(QStringLiteral("%1 did not finish within %2 seconds")
-                            .arg(program)
-                            .arg(kToolTimeoutMs / 1000));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "%1 did not finish within %2 seconds")
+                .arg(program)
+                .arg(kToolTimeoutMs / 1000));
     if (result.exitCode != 0) {
         // Some tools (swaymsg) say why on their standard output.
         QString err = result.err.trimmed();
@@ -113,7 +121,8 @@ QString DesktopWallpaper::run(const QString& program, const QStringList& args)
         if (err.isEmpty() || result.signal != 0)
             throw StepError(program + u' ' + result.ending() +
                             (err.isEmpty() ? QString() : QStringLiteral(": ") + err));
-        throw StepError(QStringLiteral("%1 failed: %2").arg(program, err));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "%1 failed: %2").arg(program, err));
     }
     ++toolRunsDone_;
     return result.out;
@@ -157,19 +166,22 @@ void DesktopWallpaper::recordCurrent()
     if (text.contains(cache.toUtf8()) || text.contains(uriCache.toUtf8()))
         return;
     if (!QDir().mkpath(env_.stateFolder))
-        throw StepError(QStringLiteral("could not create the folder %1, where the wallpaper "
-                                       "shown now is kept to be put back")
+        throw StepError(QCoreApplication::translate(
+                            "Wallpaper", "could not create the folder %1, where the wallpaper "
+                                         "shown now is kept to be put back")
                             .arg(native(env_.stateFolder)));
     if (const QString failure = writeWholeFile(path, text); !failure.isEmpty())
-        throw StepError(QStringLiteral("the wallpaper shown now could not be kept in %1 (%2)")
+        throw StepError(QCoreApplication::translate(
+                            "Wallpaper", "the wallpaper shown now could not be kept in %1 (%2)")
                             .arg(native(path), failure));
 }
 
 QString DesktopWallpaper::takeSnapshot(const QString& picture) const
 {
     if (const QString why = makeFolders(env_.cacheFolder); !why.isEmpty())
-        throw StepError(QStringLiteral("could not create the folder %1: %2")
-                            .arg(native(env_.cacheFolder), why));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "could not create the folder %1: %2")
+                .arg(native(env_.cacheFolder), why));
     const QDir folder(env_.cacheFolder);
     QString suffix = QFileInfo(picture).suffix();
     if (suffix.isEmpty())
@@ -190,8 +202,9 @@ QString DesktopWallpaper::takeSnapshot(const QString& picture) const
     }
     QFile source(picture);
     if (!source.copy(snapshot))
-        throw StepError(QStringLiteral("could not copy the picture to %1: %2")
-                            .arg(native(env_.cacheFolder), source.errorString()));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "could not copy the picture to %1: %2")
+                .arg(native(env_.cacheFolder), source.errorString()));
     return snapshot;
 }
 
@@ -200,13 +213,14 @@ void DesktopWallpaper::writePng(const QString& picture, const QString& snapshot)
     QImageReader reader(picture);
     const QImage image = reader.read();
     if (image.isNull())
-        throw StepError(QStringLiteral("could not read the picture %1 to hand it over as PNG: %2")
+        throw StepError(QCoreApplication::translate(
+                            "Wallpaper", "could not read the picture %1 to hand it over as PNG: %2")
                             .arg(native(picture), reader.errorString()));
     PendingFile file(snapshot);
     QImageWriter writer(&file, "png");
     if (!file.create() || !writer.write(image) || !file.commit())
         throw StepError(
-            QStringLiteral("could not write the picture to %1: %2")
+            QCoreApplication::translate("Wallpaper", "could not write the picture to %1: %2")
                 .arg(native(snapshot), file.failed() ? file.errorString() : writer.errorString()));
 }
 

@@ -10,6 +10,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -90,8 +91,9 @@ RunningProgram requireRunning(CommandRunner& runner, const QString& program)
 {
     std::optional<RunningProgram> running = findRunning(runner, program);
     if (!running)
-        throw StepError(QStringLiteral("%1 does not run, so nothing draws the desktop (it is "
-                                       "started as %1 --desktop)")
+        throw StepError(QCoreApplication::translate(
+                            "Wallpaper", "%1 does not run, so nothing draws the desktop (it is "
+                                         "started as %1 --desktop)")
                             .arg(program));
     return *running;
 }
@@ -103,10 +105,11 @@ void redrawDesktop(CommandRunner& runner, const QString& program, const QString&
     const auto check = [&](const QStringList& args) {
         const CommandResult result = runner.run(program, args, kToolTimeoutMs);
         if (!result.succeeded())
-            throw StepError(
-                QStringLiteral("%1 %2 failed%3")
-                    .arg(program, args.join(u' '),
-                         result.timedOut ? QStringLiteral(": it did not finish") : QString()));
+            throw StepError(QStringLiteral("%1 %2 failed%3")
+                                .arg(program, args.join(u' '),
+                                     result.timedOut ? QCoreApplication::translate(
+                                                           "Wallpaper", ": it did not finish")
+                                                     : QString()));
     };
     const RunningProgram running = requireRunning(runner, program);
     check({QStringLiteral("--desktop-off")});
@@ -117,8 +120,9 @@ void redrawDesktop(CommandRunner& runner, const QString& program, const QString&
     const std::optional<qint64> pid = runner.startDetached(
         program, {QStringLiteral("--desktop"), QStringLiteral("--profile"), profile});
     if (!pid || !runner.keepsRunning(*pid, kStartMs))
-        throw StepError(QStringLiteral("%1 --desktop, started again to draw the desktop anew, "
-                                       "ended at once")
+        throw StepError(QCoreApplication::translate(
+                            "Wallpaper", "%1 --desktop, started again to draw the desktop anew, "
+                                         "ended at once")
                             .arg(program));
 }
 
@@ -210,7 +214,7 @@ public:
     {
         if (const QString failure = writeWholeFile(path_, lines_.join(u'\n').toUtf8());
             !failure.isEmpty())
-            throw StepError(QStringLiteral("could not write %1 (%2)")
+            throw StepError(QCoreApplication::translate("Wallpaper", "could not write %1 (%2)")
                                 .arg(QDir::toNativeSeparators(path_), failure));
     }
 
@@ -259,8 +263,9 @@ private:
         requireRunning(runner_, kProgram);
         for (const WallpaperPicture& picture : pictures) {
             if (picture.area.isEmpty())
-                throw StepError(QStringLiteral("where the monitor \"%1\" lies is not known, so "
-                                               "its pcmanfm settings cannot be found")
+                throw StepError(QCoreApplication::translate(
+                                    "Wallpaper", "where the monitor \"%1\" lies is not known, so "
+                                                 "its pcmanfm settings cannot be found")
                                     .arg(picture.screen));
         }
         const QList<int> numbers = monitorNumbers(pictures);

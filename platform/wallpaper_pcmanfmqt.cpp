@@ -14,6 +14,7 @@
 #include "files/pending_file.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -87,8 +88,9 @@ private:
         run(kProgram,
             {QStringLiteral("--set-wallpaper"), path, QStringLiteral("--wallpaper-mode"), mode});
         if (saved(kWallpaper) != path)
-            throw StepError(QStringLiteral("pcmanfm-qt did not take the picture: its desktop "
-                                           "(pcmanfm-qt --desktop) does not run"));
+            throw StepError(QCoreApplication::translate(
+                "Wallpaper", "pcmanfm-qt did not take the picture: its desktop "
+                             "(pcmanfm-qt --desktop) does not run"));
     }
 
     // A plain colour is shown as a picture of it: the mode `color` would stay on the desktop
@@ -110,7 +112,7 @@ private:
             QImageWriter writer(&file, "png");
             if (!file.create() || !writer.write(image) || !file.commit())
                 throw StepError(
-                    QStringLiteral("could not write %1: %2")
+                    QCoreApplication::translate("Wallpaper", "could not write %1: %2")
                         .arg(QDir::toNativeSeparators(path),
                              file.failed() ? file.errorString() : writer.errorString()));
         }

@@ -3,6 +3,7 @@
 
 #include "platform/wallpaper_desktop.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -119,8 +120,9 @@ private:
         QJsonArray pictures;
         for (const WallpaperPicture& picture : snapshots) {
             if (picture.area.isEmpty())
-                throw StepError(QStringLiteral("where the monitor \"%1\" lies was not given, "
-                                               "so its desktop in Plasma is not known")
+                throw StepError(QCoreApplication::translate(
+                                    "Wallpaper", "where the monitor \"%1\" lies was not given, "
+                                                 "so its desktop in Plasma is not known")
                                     .arg(picture.screen));
             pictures.append(QJsonObject{{QStringLiteral("uri"), fileUri(picture.path)},
                                         {QStringLiteral("x"), picture.area.x()},
@@ -148,7 +150,8 @@ private:
         const QJsonDocument found = QJsonDocument::fromJson(printed.trimmed().toUtf8(), &error);
         if (!found.isArray())
             throw StepError(
-                QStringLiteral("the Plasma shell's wallpaper settings could not be read (%1)")
+                QCoreApplication::translate(
+                    "Wallpaper", "the Plasma shell's wallpaper settings could not be read (%1)")
                     .arg(printed.trimmed().left(200)));
         if (found.array().isEmpty())
             return {};
@@ -165,8 +168,9 @@ private:
     void expectChanged(const QString& printed)
     {
         if (printed.trimmed().toInt() <= 0)
-            throw StepError(QStringLiteral("the Plasma shell has no desktop to show it on "
-                                           "(its script changed %1)")
+            throw StepError(QCoreApplication::translate(
+                                "Wallpaper", "the Plasma shell has no desktop to show it on "
+                                             "(its script changed %1)")
                                 .arg(printed.trimmed().isEmpty() ? QStringLiteral("nothing")
                                                                  : printed.trimmed()));
     }
@@ -181,8 +185,9 @@ private:
             if (has(qdbus))
                 return run(qdbus, {service, object, method, script});
         if (!has(QStringLiteral("dbus-send")))
-            throw StepError(QStringLiteral("neither qdbus nor dbus-send is installed, so the "
-                                           "Plasma shell cannot be told what to show"));
+            throw StepError(QCoreApplication::translate(
+                "Wallpaper", "neither qdbus nor dbus-send is installed, so the "
+                             "Plasma shell cannot be told what to show"));
         // --print-reply waits for the answer, so a refusal is seen; the answer is
         // "method return ...\n   string \"PRINTED\"\n".
         const QString reply = run(QStringLiteral("dbus-send"),

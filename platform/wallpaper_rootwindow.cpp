@@ -6,6 +6,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -65,8 +66,10 @@ private:
         const QStringList monitors = monitorNames();
         for (const WallpaperPicture& picture : pictures) {
             if (!monitors.contains(picture.screen))
-                throw StepError(QStringLiteral("there is no monitor named \"%1\" (xrandr lists %2)")
-                                    .arg(picture.screen, monitors.join(QStringLiteral(", "))));
+                throw StepError(
+                    QCoreApplication::translate(
+                        "Wallpaper", "there is no monitor named \"%1\" (xrandr lists %2)")
+                        .arg(picture.screen, monitors.join(QStringLiteral(", "))));
         }
         QStringList args;
         if (feh()) {
@@ -88,18 +91,21 @@ private:
             if (picture.screen == monitor)
                 return picture.path;
         }
-        throw StepError(QStringLiteral("no picture was given for the monitor \"%1\"").arg(monitor));
+        throw StepError(
+            QCoreApplication::translate("Wallpaper", "no picture was given for the monitor \"%1\"")
+                .arg(monitor));
     }
 
     QStringList monitorNames()
     {
         if (!has(QStringLiteral("xrandr")))
-            throw StepError(QStringLiteral(
+            throw StepError(QCoreApplication::translate(
+                "Wallpaper",
                 "xrandr is not installed, so the monitors cannot be told apart by name"));
         const QStringList names =
             parseMonitors(run(QStringLiteral("xrandr"), {QStringLiteral("--listmonitors")}));
         if (names.isEmpty())
-            throw StepError(QStringLiteral("xrandr lists no monitors"));
+            throw StepError(QCoreApplication::translate("Wallpaper", "xrandr lists no monitors"));
         return names;
     }
 
@@ -107,7 +113,8 @@ private:
     {
         if (!has(QStringLiteral("xsetroot")))
             throw StepError(
-                QStringLiteral("xsetroot is not installed, and %1 cannot show a plain colour")
+                QCoreApplication::translate(
+                    "Wallpaper", "xsetroot is not installed, and %1 cannot show a plain colour")
                     .arg(program_));
         run(QStringLiteral("xsetroot"), {QStringLiteral("-solid"), QStringLiteral("black")});
         // feh's script would bring this program's picture back at the next login.
@@ -136,7 +143,7 @@ private:
         }
         const QString path = fehbgPath();
         if (const QString failure = writeWholeFile(path, script.toUtf8()); !failure.isEmpty())
-            throw StepError(QStringLiteral("could not write %1 back (%2)")
+            throw StepError(QCoreApplication::translate("Wallpaper", "could not write %1 back (%2)")
                                 .arg(QDir::toNativeSeparators(path), failure));
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
         run(QStringLiteral("sh"), {path});

@@ -5,6 +5,7 @@
 
 #include "files/pending_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -198,7 +199,8 @@ private:
         const QStringList outputs = outputNames();
         for (const WallpaperPicture& picture : pictures) {
             if (!outputs.contains(picture.screen))
-                throw StepError(QStringLiteral("sway has no output named \"%1\" (it has %2)")
+                throw StepError(QCoreApplication::translate(
+                                    "Wallpaper", "sway has no output named \"%1\" (it has %2)")
                                     .arg(picture.screen, outputs.join(QStringLiteral(", "))));
         }
         for (const WallpaperPicture& picture : pictures)
@@ -269,15 +271,17 @@ private:
         const QString& snapshot = picture.path;
         replaceSwaybg(
             {QStringLiteral("-i"), snapshot, QStringLiteral("-m"), QStringLiteral("stretch")},
-            QStringLiteral("it cannot read the picture or reach the Wayland compositor"));
+            QCoreApplication::translate(
+                "Wallpaper", "it cannot read the picture or reach the Wayland compositor"));
     }
 
     // A plain colour: stopping ours alone would uncover the compositor's own picture.
     void clear() override
     {
-        replaceSwaybg({QStringLiteral("-m"), QStringLiteral("solid_color"), QStringLiteral("-c"),
-                       QStringLiteral("#000000")},
-                      QStringLiteral("it cannot reach the Wayland compositor"));
+        replaceSwaybg(
+            {QStringLiteral("-m"), QStringLiteral("solid_color"), QStringLiteral("-c"),
+             QStringLiteral("#000000")},
+            QCoreApplication::translate("Wallpaper", "it cannot reach the Wayland compositor"));
     }
 
     // Starts the new swaybg first, so the screen is never left bare, then stops the one
@@ -290,16 +294,19 @@ private:
             QDir(env_.cacheFolder).absoluteFilePath(QStringLiteral("swaybg.pid"));
         const bool oldOne = QFileInfo::exists(pidFile);
         if (!has(swaybg))
-            throw StepError(QStringLiteral("swaybg is not installed"));
+            throw StepError(QCoreApplication::translate("Wallpaper", "swaybg is not installed"));
         if (oldOne && !has(QStringLiteral("pkill")))
-            throw StepError(QStringLiteral(
+            throw StepError(QCoreApplication::translate(
+                "Wallpaper",
                 "pkill is not installed, so the swaybg started before could not be stopped"));
         const std::optional<qint64> pid = runner_.startDetached(swaybg, args);
         if (!pid)
-            throw StepError(QStringLiteral("swaybg could not be started"));
+            throw StepError(
+                QCoreApplication::translate("Wallpaper", "swaybg could not be started"));
         if (!runner_.keepsRunning(*pid, kWatchMs))
             throw StepError(
-                QStringLiteral("swaybg ended as soon as it started: %1").arg(whyItEnds));
+                QCoreApplication::translate("Wallpaper", "swaybg ended as soon as it started: %1")
+                    .arg(whyItEnds));
         QStringList problems;
         if (oldOne)
             problems << stopOldSwaybg(pidFile);
@@ -319,18 +326,20 @@ private:
             kToolTimeoutMs);
         QString why;
         if (!result.started)
-            why = QStringLiteral("pkill could not be started");
+            why = QCoreApplication::translate("Wallpaper", "pkill could not be started");
         else if (result.timedOut)
-            why =
-                QStringLiteral("pkill did not finish within %1 seconds").arg(kToolTimeoutMs / 1000);
+            why = QCoreApplication::translate("Wallpaper", "pkill did not finish within %1 seconds")
+                      .arg(kToolTimeoutMs / 1000);
         else if (result.exitCode == 0 || result.exitCode == 1)
             return {};
         else if (!result.err.trimmed().isEmpty())
-            why = QStringLiteral("pkill failed: %1").arg(result.err.trimmed());
+            why = QCoreApplication::translate("Wallpaper", "pkill failed: %1")
+                      .arg(result.err.trimmed());
         else
             why = QStringLiteral("pkill ") + result.ending();
-        return QStringLiteral("the new swaybg runs, but the one started before could not be "
-                              "stopped (%1)")
+        return QCoreApplication::translate(
+                   "Wallpaper", "the new swaybg runs, but the one started before could not be "
+                                "stopped (%1)")
             .arg(why);
     }
 
@@ -341,8 +350,9 @@ private:
         const QString failure = writeWholeFile(pidFile, QByteArray::number(pid) + '\n');
         if (failure.isEmpty())
             return {};
-        return QStringLiteral("swaybg runs, but its process id could not be written to %1 (%2), "
-                              "so it may keep running behind the next wallpaper")
+        return QCoreApplication::translate(
+                   "Wallpaper", "swaybg runs, but its process id could not be written to %1 (%2), "
+                                "so it may keep running behind the next wallpaper")
             .arg(QDir::toNativeSeparators(pidFile), failure);
     }
 };

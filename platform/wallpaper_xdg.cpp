@@ -4,6 +4,7 @@
 
 #include "platform/wallpaper_adapters.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace deskleaf::detail {
@@ -18,25 +19,36 @@ namespace {
 class UnknownDesktop final : public WallpaperSetter {
 public:
     explicit UnknownDesktop(const QString& desktop)
-        : reason_(
-              desktop.isEmpty()
-                  ? QStringLiteral("the desktop is not one this program knows "
-                                   "(XDG_CURRENT_DESKTOP is not set)")
-                  : QStringLiteral("the desktop \"%1\" is not one this program knows").arg(desktop))
+        : reason_(desktop.isEmpty()
+                      ? QCoreApplication::translate("Wallpaper",
+                                                    "the desktop is not one this program knows "
+                                                    "(XDG_CURRENT_DESKTOP is not set)")
+                      : QCoreApplication::translate(
+                            "Wallpaper", "the desktop \"%1\" is not one this program knows")
+                            .arg(desktop))
     {
     }
 
     using WallpaperSetter::apply;
-    void apply(const WallpaperPictures&) override { fail(QStringLiteral("set")); }
-    void remove() override { fail(QStringLiteral("remove")); }
+    void apply(const WallpaperPictures&) override
+    {
+        fail(QT_TRANSLATE_NOOP(
+            "Wallpaper",
+            "Could not set the wallpaper: %1, and neither feh nor xwallpaper is installed"));
+    }
+    void remove() override
+    {
+        fail(QT_TRANSLATE_NOOP(
+            "Wallpaper",
+            "Could not remove the wallpaper: %1, and neither feh nor xwallpaper is installed"));
+    }
 
 private:
-    [[noreturn]] void fail(const QString& verb) const
+    // message: "Could not ... the wallpaper: %1, ...", marked for translation.
+    [[noreturn]] void fail(const char* message) const
     {
-        throw PlatformError(QStringLiteral("Could not %1 the wallpaper: %2, and neither feh nor "
-                                           "xwallpaper is installed")
-                                .arg(verb, reason_)
-                                .toStdString());
+        throw PlatformError(
+            QCoreApplication::translate("Wallpaper", message).arg(reason_).toStdString());
     }
 
     const QString reason_;
@@ -108,8 +120,9 @@ std::unique_ptr<WallpaperSetter> makeXdgWallpaperSetter(const DesktopEnvironment
         }
     }
     const QString name = env.currentDesktop.isEmpty()
-                             ? QStringLiteral("this desktop")
-                             : QStringLiteral("the desktop \"%1\"").arg(env.currentDesktop);
+                             ? QCoreApplication::translate("Wallpaper", "this desktop")
+                             : QCoreApplication::translate("Wallpaper", "the desktop \"%1\"")
+                                   .arg(env.currentDesktop);
     if (env.sessionType.compare(QStringLiteral("wayland"), Qt::CaseInsensitive) == 0 ||
         !env.waylandDisplay.isEmpty())
         return makeWlrootsWallpaper(name, env, runner);

@@ -3,6 +3,7 @@
 
 #include "platform/wallpaper_desktop.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QMap>
 #include <QRegularExpression>
@@ -149,9 +150,10 @@ private:
     QStringList outputs()
     {
         if (!has(QStringLiteral("xrandr")))
-            throw StepError(QStringLiteral("Xfce's desktop has not stored a wallpaper yet, "
-                                           "and xrandr, which names the monitors it will read "
-                                           "it for, is not installed"));
+            throw StepError(QCoreApplication::translate(
+                "Wallpaper", "Xfce's desktop has not stored a wallpaper yet, "
+                             "and xrandr, which names the monitors it will read "
+                             "it for, is not installed"));
         static const QRegularExpression geometry(
             QStringLiteral("^\\s*\\d+:.* \\d+/\\d+x\\d+/\\d+[+-]\\d+[+-]\\d+ (.+)$"));
         QStringList names;
@@ -161,7 +163,8 @@ private:
             if (const QRegularExpressionMatch match = geometry.match(line); match.hasMatch())
                 names << match.captured(1).trimmed();
         if (names.isEmpty())
-            throw StepError(QStringLiteral("xrandr --listmonitors named no monitor"));
+            throw StepError(
+                QCoreApplication::translate("Wallpaper", "xrandr --listmonitors named no monitor"));
         return names;
     }
 

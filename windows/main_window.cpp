@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -266,8 +267,10 @@ void MainWindow::ImportBackgroundPicture()
     } catch (const ImportNotUndone& e) {
         services_.tell(this, QString::fromUtf8(e.what())); // says itself what was not put back
     } catch (const std::exception& e) {
-        services_.tell(this, QString::fromUtf8(e.what()) +
-                                 QStringLiteral("\nThe wallpaper and the settings are unchanged."));
+        services_.tell(this,
+                       QString::fromUtf8(e.what()) +
+                           QCoreApplication::translate(
+                               "MainWindow", "\nThe wallpaper and the settings are unchanged."));
     }
 }
 

@@ -42,7 +42,8 @@ QString runningProgram()
     const QString path = QCoreApplication::applicationFilePath();
     if (path.isEmpty())
         throw std::runtime_error(
-            QStringLiteral("could not find this program's own file (/proc/self/exe cannot be "
+            QCoreApplication::translate(
+                "Program", "could not find this program's own file (/proc/self/exe cannot be "
                            "read and \"%1\", the name it was started by, is no file)")
                 .arg(QCoreApplication::arguments().value(0))
                 .toStdString());

@@ -6,15 +6,28 @@
 
 namespace deskleaf {
 
-bool installTranslations(QCoreApplication& app, const QLocale& locale)
+namespace {
+
+bool install(QCoreApplication& app, const QLocale& locale, const QString& name,
+             const QString& folder)
 {
-    auto* qt = new QTranslator(&app);
-    if (!qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete qt;
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(locale, name, QStringLiteral("_"), folder)) {
+        delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(qt);
+    return QCoreApplication::installTranslator(translator);
+}
+
+} // namespace
+
+bool installTranslations(QCoreApplication& app, const QLocale& locale)
+{
+    // The program's own, built in (translations/deskleaf_*.ts).
+    const bool own = install(app, locale, QStringLiteral("deskleaf"), QStringLiteral(":/i18n"));
+    const bool qt = install(app, locale, QStringLiteral("qtbase"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    return own || qt;
 }
 
 } // namespace deskleaf

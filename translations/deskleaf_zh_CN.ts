@@ -1,0 +1,793 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Commands</name>
+    <message>
+        <source>signal %1</source>
+        <translation>信号 %1</translation>
+    </message>
+    <message>
+        <source>failed with exit code %1</source>
+        <translation>运行失败（退出码 %1）</translation>
+    </message>
+    <message>
+        <source>crashed (%1)</source>
+        <translation>意外崩溃（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>the file was never created</source>
+        <translation>文件没有创建成功</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source> (the file is read-only)</source>
+        <translation>（文件是只读的）</translation>
+    </message>
+    <message>
+        <source>the folder could not be created</source>
+        <translation>无法创建文件夹</translation>
+    </message>
+    <message>
+        <source>Could not keep a copy of %1: %2</source>
+        <translation>无法备份 %1：%2</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>无法删除 %1：%2</translation>
+    </message>
+    <message>
+        <source>Could not put back %1: %2</source>
+        <translation>无法恢复 %1：%2</translation>
+    </message>
+    <message>
+        <source>could not open the lock file %1: %2</source>
+        <translation>无法打开锁文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>could not lock the lock file %1: %2</source>
+        <translation>无法锁定锁文件 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>Jobs</name>
+    <message>
+        <source>Could not keep a copy of the picture as %1: %2</source>
+        <translation>无法把图片另存为 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 Putting the old files back failed too:%2</source>
+        <translation>%1 恢复原来的文件也失败了：%2</translation>
+    </message>
+    <message>
+        <source>There is no screen to compose a wallpaper for.</source>
+        <translation>没有找到显示器，无法制作墙纸。</translation>
+    </message>
+    <message>
+        <source>There is no calendar wallpaper yet: open a picture first.</source>
+        <translation>还没有日历墙纸：请先打开一张图片。</translation>
+    </message>
+    <message>
+        <source>The calendar is refreshed at each logon only, not after midnight: %1.</source>
+        <translation>日历只在每次登录时更新，过了午夜不会自动换到新的一天：%1。</translation>
+    </message>
+</context>
+<context>
+    <name>LogonStart</name>
+    <message>
+        <source>Could not register the program to start at logon (%1): %2</source>
+        <translation>无法设置开机自动运行（%1）：%2</translation>
+    </message>
+    <message>
+        <source>the program's path holds a control character, which no autostart entry can carry</source>
+        <translation>程序所在的路径含有控制字符，无法设为自动运行</translation>
+    </message>
+    <message>
+        <source>%1 does not exist or cannot be run</source>
+        <translation>%1 不存在或无法运行</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be created: %2</source>
+        <translation>无法创建文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>Could not stop the program starting at logon: %1: %2</source>
+        <translation>无法取消开机自动运行：%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>
+The wallpaper and the settings are unchanged.</source>
+        <translation>
+墙纸和设置都没有改变。</translation>
+    </message>
+</context>
+<context>
+    <name>OfficialDays</name>
+    <message>
+        <source>not JSON: %1 at byte %2</source>
+        <translation>不是有效的 JSON 文件（第 %2 个字节处有错）</translation>
+    </message>
+    <message>
+        <source>not a JSON object with "year" and "days"</source>
+        <translation>缺少 "year" 和 "days" 两项</translation>
+    </message>
+    <message>
+        <source>"year" is missing or not a year such as 2027</source>
+        <translation>缺少 "year"，或它不是像 2027 这样的年份</translation>
+    </message>
+    <message>
+        <source>"days" is missing or not a list</source>
+        <translation>缺少 "days"，或它不是列表</translation>
+    </message>
+    <message>
+        <source>day %1 of "days"</source>
+        <translation>"days" 中的第 %1 天</translation>
+    </message>
+    <message>
+        <source>: "date" is missing or not a date YYYY-MM-DD</source>
+        <translation>：缺少 "date"，或它不是 年-月-日 格式的日期</translation>
+    </message>
+    <message>
+        <source>: %1 is outside %2 and the December before</source>
+        <translation>：%1 不在 %2 年或前一年的十二月内</translation>
+    </message>
+    <message>
+        <source> (%1): "name" is missing or empty</source>
+        <translation>（%1）：缺少 "name" 或它是空的</translation>
+    </message>
+    <message>
+        <source> (%1): "isOffDay" is missing or not true or false</source>
+        <translation>（%1）：缺少 "isOffDay"，或它不是 true 或 false</translation>
+    </message>
+    <message>
+        <source>%1 is named twice</source>
+        <translation>%1 出现了两次</translation>
+    </message>
+    <message>
+        <source>its "year" is %1</source>
+        <translation>它的 "year" 是 %1</translation>
+    </message>
+    <message>
+        <source>could not read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is refused: %2</source>
+        <translation>%1 未被采用：%2</translation>
+    </message>
+    <message>
+        <source>~ %1 %2 (was %3)</source>
+        <translation>~ %1 %2（原来是 %3）</translation>
+    </message>
+    <message>
+        <source>could not make %1: %2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>PictureImport</name>
+    <message>
+        <source>Cannot use %1 as a picture: %2</source>
+        <translation>无法把 %1 用作图片：%2</translation>
+    </message>
+    <message>
+        <source>the file is damaged (%1).</source>
+        <translation>文件已损坏。</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1×%2 像素</translation>
+    </message>
+    <message>
+        <source>it claims %1, which %2 %L3 bytes, but the file has only %L4 bytes</source>
+        <translation>它声称有 %1，%2 %L3 字节，但文件只有 %L4 字节</translation>
+    </message>
+    <message>
+        <source>its run-length data stops at row %L1 of %L2 rows</source>
+        <translation>图片数据在第 %L1 行（共 %L2 行）中断</translation>
+    </message>
+    <message>
+        <source>the header is cut short</source>
+        <translation>文件开头不完整</translation>
+    </message>
+    <message>
+        <source>at %1 bits each need</source>
+        <translation>按每像素 %1 位计算需要</translation>
+    </message>
+    <message>
+        <source>it ends before the GIF trailer</source>
+        <translation>文件在结尾之前就中断了</translation>
+    </message>
+    <message>
+        <source>even at LZW's best need</source>
+        <translation>即使压缩得最好也需要</translation>
+    </message>
+    <message>
+        <source>its picture data stops after %L1 of its %L2 pixels</source>
+        <translation>图片数据在第 %L1 个像素（共 %L2 个）后中断</translation>
+    </message>
+    <message>
+        <source>it has an unknown block at byte %L1</source>
+        <translation>第 %L1 个字节处有无法识别的内容</translation>
+    </message>
+    <message>
+        <source>even at deflate's best need</source>
+        <translation>即使压缩得最好也需要</translation>
+    </message>
+    <message>
+        <source>need at least</source>
+        <translation>至少需要</translation>
+    </message>
+    <message>
+        <source>it claims %1, which need %L2 values, but the file has only %L3</source>
+        <translation>它声称有 %1，需要 %L2 个数值，但文件只有 %L3 个</translation>
+    </message>
+    <message>
+        <source>it claims to be %1, which would take %L2 MiB of memory to open; this program opens pictures of up to %L3 MiB.</source>
+        <translation>图片大小为 %1，打开它需要 %L2 MB 内存；本程序只能打开不超过 %L3 MB 的图片。</translation>
+    </message>
+    <message>
+        <source>A background of %1 x %2 pixels would take %L3 MiB of memory to open again; this program opens pictures of up to %L4 MiB, %L5 pixels (%6 x %7, for example).</source>
+        <translation>%1×%2 像素的背景图再次打开需要 %L3 MB 内存；本程序只能打开不超过 %L4 MB、%L5 像素的图片（例如 %6×%7）。</translation>
+    </message>
+    <message>
+        <source>the file does not exist.</source>
+        <translation>文件不存在。</translation>
+    </message>
+    <message>
+        <source>it is a folder.</source>
+        <translation>这是一个文件夹。</translation>
+    </message>
+    <message>
+        <source>the file is empty.</source>
+        <translation>文件是空的。</translation>
+    </message>
+    <message>
+        <source>it is not a picture in a format this program reads.</source>
+        <translation>它不是本程序能打开的图片格式。</translation>
+    </message>
+    <message>
+        <source>it claims to be %1, too large to open.</source>
+        <translation>图片大小为 %1，太大了，无法打开。</translation>
+    </message>
+    <message>
+        <source>it claims %1, but only %2 could be read</source>
+        <translation>它声称有 %1，但只能读出 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Pictures</name>
+    <message>
+        <source>The picture is %1 pixels wide, narrower than the calendar's %2: the calendar would not be seen whole.</source>
+        <translation>图片只有 %1 像素宽，比日历的 %2 像素还窄：日历会显示不全。</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>scale %1</source>
+        <translation>缩放 %1</translation>
+    </message>
+    <message>
+        <source>spanned as one %1x%2 picture</source>
+        <translation>合成一张 %1×%2 的图片</translation>
+    </message>
+    <message>
+        <source>primary</source>
+        <translation>主显示器</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>could not find this program's own file (/proc/self/exe cannot be read and "%1", the name it was started by, is no file)</source>
+        <translation>找不到程序本身的文件（启动时用的名字“%1”不是一个文件）</translation>
+    </message>
+</context>
+<context>
+    <name>RefreshTimer</name>
+    <message>
+        <source>it could not be started</source>
+        <translation>无法启动</translation>
+    </message>
+    <message>
+        <source>it did not finish in time</source>
+        <translation>没有及时完成</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>退出码 %1</translation>
+    </message>
+    <message>
+        <source>Could not set up the daily refresh: %1</source>
+        <translation>无法设置每天自动更新日历：%1</translation>
+    </message>
+    <message>
+        <source>%1 holds a control character</source>
+        <translation>%1 含有控制字符</translation>
+    </message>
+    <message>
+        <source>this system has no daily timer for it</source>
+        <translation>本系统没有可用的每日定时服务</translation>
+    </message>
+    <message>
+        <source>the deskleaf command's path</source>
+        <translation>deskleaf 命令的路径</translation>
+    </message>
+    <message>
+        <source>systemd cannot run a program whose path holds %1: %2</source>
+        <translation>路径中含有%1的程序无法定时运行：%2</translation>
+    </message>
+    <message>
+        <source>a backslash</source>
+        <translation>反斜杠</translation>
+    </message>
+    <message>
+        <source>a quote</source>
+        <translation>引号</translation>
+    </message>
+    <message>
+        <source>the program folder's path</source>
+        <translation>程序文件夹的路径</translation>
+    </message>
+    <message>
+        <source>systemctl is not installed</source>
+        <translation>本系统没有每日定时服务</translation>
+    </message>
+    <message>
+        <source>no systemd user manager runs (systemctl --user is-system-running: %1)</source>
+        <translation>本系统没有运行每日定时服务</translation>
+    </message>
+    <message>
+        <source>the deskleaf command is missing: %1</source>
+        <translation>缺少 deskleaf 命令：%1</translation>
+    </message>
+    <message>
+        <source>the folder %1 cannot be created: %2</source>
+        <translation>无法创建文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>Could not set up the daily refresh: %1 failed: %2</source>
+        <translation>无法设置每天自动更新日历：%1 出错：%2</translation>
+    </message>
+    <message>
+        <source>Could not remove the daily refresh: %1 failed: %2</source>
+        <translation>无法取消每天自动更新日历：%1 出错：%2</translation>
+    </message>
+    <message>
+        <source>Could not remove the daily refresh: %1: %2</source>
+        <translation>无法取消每天自动更新日历：%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>Could not save the settings file %1: %2</source>
+        <translation>无法保存设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>the %1 "%2" holds characters that GBK cannot store</source>
+        <translation>%1“%2”含有设置文件无法保存的字符</translation>
+    </message>
+    <message>
+        <source>the %1 "%2" holds an incomplete character</source>
+        <translation>%1“%2”含有不完整的字符</translation>
+    </message>
+    <message>
+        <source>"%1" is not a valid %2 name</source>
+        <translation>“%1”不是有效的%2名称</translation>
+    </message>
+    <message>
+        <source>Could not read the settings file %1: %2</source>
+        <translation>无法读取设置文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>another program kept it locked for %1 seconds</source>
+        <translation>另一个程序占用它已有 %1 秒</translation>
+    </message>
+    <message>
+        <source>"%1=%2" would read back as other text: its GBK bytes are also valid UTF-8</source>
+        <translation>“%1=%2”保存后再读出来会变成别的文字</translation>
+    </message>
+    <message>
+        <source>the name %1 is not UTF-8 text, which this program needs for its file and folder names; rename it</source>
+        <translation>名称 %1 含有无法识别的字符，请给它改个名字</translation>
+    </message>
+    <message>
+        <source>Another copy of the program kept the folder %1 busy for %2 seconds; nothing was changed.</source>
+        <translation>本程序的另一个窗口占用文件夹 %1 已有 %2 秒；没有做任何修改。</translation>
+    </message>
+    <message>
+        <source>Could not work on the folder %1: %2</source>
+        <translation>无法使用文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>The default settings are missing from the program.</source>
+        <translation>程序缺少默认设置。</translation>
+    </message>
+    <message>
+        <source>The default settings shipped with the program are damaged.</source>
+        <translation>程序自带的默认设置已损坏。</translation>
+    </message>
+    <message>
+        <source>The default settings shipped with the program cannot be stored as GBK.</source>
+        <translation>程序自带的默认设置无法保存。</translation>
+    </message>
+    <message>
+        <source>Could not create the settings folder %1: %2.</source>
+        <translation>无法创建设置文件夹 %1：%2。</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>key</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>section</source>
+        <translation>分节</translation>
+    </message>
+</context>
+<context>
+    <name>Wallpaper</name>
+    <message>
+        <source>no picture was given</source>
+        <translation>没有给出图片</translation>
+    </message>
+    <message>
+        <source>Could not set the wallpaper on %1: %2</source>
+        <translation>无法在%1上设置墙纸：%2</translation>
+    </message>
+    <message>
+        <source>it takes one picture for all screens</source>
+        <translation>它只能给所有显示器用同一张图片</translation>
+    </message>
+    <message>
+        <source>the wallpaper shown before could not be read from %1: %2</source>
+        <translation>无法从 %1 读出原来的墙纸：%2</translation>
+    </message>
+    <message>
+        <source>Could not remove the wallpaper on %1: %2</source>
+        <translation>无法在%1上去除墙纸：%2</translation>
+    </message>
+    <message>
+        <source>%1 did not finish within %2 seconds</source>
+        <translation>%1 在 %2 秒内没有完成</translation>
+    </message>
+    <message>
+        <source>could not create the folder %1, where the wallpaper shown now is kept to be put back</source>
+        <translation>无法创建文件夹 %1，原来的墙纸要保存在那里以便恢复</translation>
+    </message>
+    <message>
+        <source>the wallpaper shown now could not be kept in %1 (%2)</source>
+        <translation>无法把现在的墙纸保存到 %1（%2）</translation>
+    </message>
+    <message>
+        <source>could not create the folder %1: %2</source>
+        <translation>无法创建文件夹 %1：%2</translation>
+    </message>
+    <message>
+        <source>could not copy the picture to %1: %2</source>
+        <translation>无法把图片复制到 %1：%2</translation>
+    </message>
+    <message>
+        <source>could not read the picture %1 to hand it over as PNG: %2</source>
+        <translation>无法读取图片 %1 来转换格式：%2</translation>
+    </message>
+    <message>
+        <source>could not write the picture to %1: %2</source>
+        <translation>无法把图片写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 does not run, so nothing draws the desktop (it is started as %1 --desktop)</source>
+        <translation>%1 没有运行，桌面没有程序来显示墙纸（请用 %1 --desktop 启动它）</translation>
+    </message>
+    <message>
+        <source>: it did not finish</source>
+        <translation>：它没有完成</translation>
+    </message>
+    <message>
+        <source>%1 --desktop, started again to draw the desktop anew, ended at once</source>
+        <translation>为重新显示桌面而再次启动的 %1 --desktop 立刻退出了</translation>
+    </message>
+    <message>
+        <source>could not write %1 (%2)</source>
+        <translation>无法写入 %1（%2）</translation>
+    </message>
+    <message>
+        <source>where the monitor "%1" lies is not known, so its pcmanfm settings cannot be found</source>
+        <translation>不知道显示器“%1”的位置，找不到它的 pcmanfm 设置</translation>
+    </message>
+    <message>
+        <source>pcmanfm-qt did not take the picture: its desktop (pcmanfm-qt --desktop) does not run</source>
+        <translation>pcmanfm-qt 没有接受图片：它的桌面（pcmanfm-qt --desktop）没有运行</translation>
+    </message>
+    <message>
+        <source>could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>where the monitor "%1" lies was not given, so its desktop in Plasma is not known</source>
+        <translation>没有给出显示器“%1”的位置，不知道它在 Plasma 中对应哪个桌面</translation>
+    </message>
+    <message>
+        <source>the Plasma shell's wallpaper settings could not be read (%1)</source>
+        <translation>无法读取 Plasma 的墙纸设置（%1）</translation>
+    </message>
+    <message>
+        <source>the Plasma shell has no desktop to show it on (its script changed %1)</source>
+        <translation>Plasma 没有可以显示它的桌面（%1）</translation>
+    </message>
+    <message>
+        <source>neither qdbus nor dbus-send is installed, so the Plasma shell cannot be told what to show</source>
+        <translation>没有安装 qdbus 或 dbus-send，无法通知 Plasma 显示什么</translation>
+    </message>
+    <message>
+        <source>there is no monitor named "%1" (xrandr lists %2)</source>
+        <translation>没有名为“%1”的显示器（现有：%2）</translation>
+    </message>
+    <message>
+        <source>no picture was given for the monitor "%1"</source>
+        <translation>没有给显示器“%1”指定图片</translation>
+    </message>
+    <message>
+        <source>xrandr is not installed, so the monitors cannot be told apart by name</source>
+        <translation>没有安装 xrandr，无法按名称区分各个显示器</translation>
+    </message>
+    <message>
+        <source>xrandr lists no monitors</source>
+        <translation>xrandr 没有找到任何显示器</translation>
+    </message>
+    <message>
+        <source>xsetroot is not installed, and %1 cannot show a plain colour</source>
+        <translation>没有安装 xsetroot，%1 无法显示纯色背景</translation>
+    </message>
+    <message>
+        <source>could not write %1 back (%2)</source>
+        <translation>无法写回 %1（%2）</translation>
+    </message>
+    <message>
+        <source>sway has no output named "%1" (it has %2)</source>
+        <translation>sway 中没有名为“%1”的显示器（现有：%2）</translation>
+    </message>
+    <message>
+        <source>it cannot read the picture or reach the Wayland compositor</source>
+        <translation>它无法读取图片，或无法连接桌面</translation>
+    </message>
+    <message>
+        <source>it cannot reach the Wayland compositor</source>
+        <translation>它无法连接桌面</translation>
+    </message>
+    <message>
+        <source>swaybg is not installed</source>
+        <translation>没有安装 swaybg</translation>
+    </message>
+    <message>
+        <source>pkill is not installed, so the swaybg started before could not be stopped</source>
+        <translation>没有安装 pkill，无法停止之前启动的 swaybg</translation>
+    </message>
+    <message>
+        <source>swaybg could not be started</source>
+        <translation>swaybg 无法启动</translation>
+    </message>
+    <message>
+        <source>swaybg ended as soon as it started: %1</source>
+        <translation>swaybg 一启动就退出了：%1</translation>
+    </message>
+    <message>
+        <source>pkill could not be started</source>
+        <translation>pkill 无法启动</translation>
+    </message>
+    <message>
+        <source>pkill did not finish within %1 seconds</source>
+        <translation>pkill 在 %1 秒内没有完成</translation>
+    </message>
+    <message>
+        <source>pkill failed: %1</source>
+        <translation>pkill 出错：%1</translation>
+    </message>
+    <message>
+        <source>the new swaybg runs, but the one started before could not be stopped (%1)</source>
+        <translation>新的 swaybg 已运行，但之前启动的无法停止（%1）</translation>
+    </message>
+    <message>
+        <source>swaybg runs, but its process id could not be written to %1 (%2), so it may keep running behind the next wallpaper</source>
+        <translation>swaybg 已运行，但无法把它的进程号写入 %1（%2），换下一张墙纸时它可能还留在后面运行</translation>
+    </message>
+    <message>
+        <source>the desktop is not one this program knows (XDG_CURRENT_DESKTOP is not set)</source>
+        <translation>本程序不认识这个桌面（没有设置 XDG_CURRENT_DESKTOP）</translation>
+    </message>
+    <message>
+        <source>the desktop "%1" is not one this program knows</source>
+        <translation>本程序不认识桌面“%1”</translation>
+    </message>
+    <message>
+        <source>this desktop</source>
+        <translation>这个桌面</translation>
+    </message>
+    <message>
+        <source>the desktop "%1"</source>
+        <translation>桌面“%1”</translation>
+    </message>
+    <message>
+        <source>Xfce's desktop has not stored a wallpaper yet, and xrandr, which names the monitors it will read it for, is not installed</source>
+        <translation>Xfce 桌面还没有保存过墙纸，而且没有安装用来识别显示器的 xrandr</translation>
+    </message>
+    <message>
+        <source>xrandr --listmonitors named no monitor</source>
+        <translation>xrandr 没有找到任何显示器</translation>
+    </message>
+    <message>
+        <source>%1 is not installed or could not be started</source>
+        <translation>没有安装 %1，或它无法启动</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 出错：%2</translation>
+    </message>
+    <message>
+        <source>Could not set the wallpaper: %1, and neither feh nor xwallpaper is installed</source>
+        <translation>无法设置墙纸：%1，而且没有安装 feh 或 xwallpaper</translation>
+    </message>
+    <message>
+        <source>Could not remove the wallpaper: %1, and neither feh nor xwallpaper is installed</source>
+        <translation>无法去除墙纸：%1，而且没有安装 feh 或 xwallpaper</translation>
+    </message>
+</context>
+<context>
+    <name>deskleaf</name>
+    <message>
+        <source>unknown command "%1"</source>
+        <translation>没有“%1”这个命令</translation>
+    </message>
+    <message>
+        <source>unknown option "%1"</source>
+        <translation>没有“%1”这个选项</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 后面要跟一个值</translation>
+    </message>
+    <message>
+        <source>too few arguments</source>
+        <translation>缺少参数</translation>
+    </message>
+    <message>
+        <source>unexpected "%1"</source>
+        <translation>多余的参数“%1”</translation>
+    </message>
+    <message>
+        <source>"%1" is not a date: write an existing day as YYYY-MM-DD</source>
+        <translation>“%1”不是日期：请按 年-月-日 写一个存在的日子，例如 2026-09-25</translation>
+    </message>
+    <message>
+        <source>could not write the output</source>
+        <translation>无法输出结果</translation>
+    </message>
+    <message>
+        <source>usage: </source>
+        <translation>用法：</translation>
+    </message>
+    <message>
+        <source>"%1" is not a day of the year (MM-DD)</source>
+        <translation>“%1”不是一年中的日子（月-日，例如 03-07）</translation>
+    </message>
+    <message>
+        <source>"%1" is not a lunar month and day (MM-DD, months 01-12, days 01-30)</source>
+        <translation>“%1”不是农历的月和日（月-日，月为 01 到 12，日为 01 到 30）</translation>
+    </message>
+    <message>
+        <source>"%1" is not a colour (#RRGGBB, a colour integer or default)</source>
+        <translation>“%1”不是颜色（请写 #RRGGBB 形式的颜色、颜色数值或 default）</translation>
+    </message>
+    <message>
+        <source>refused %1</source>
+        <translation>未采用 %1</translation>
+    </message>
+    <message>
+        <source>refused %1; the shipped file serves</source>
+        <translation>未采用 %1；改用程序自带的文件</translation>
+    </message>
+    <message>
+        <source>no file covers %1, so its days are not marked; when the State Council's notice is out, add it with "deskleaf holidays import FILE" (it goes to %2)</source>
+        <translation>缺少 %1 年的节假日安排，这些日子不标“休”“班”；国务院公布后，用 deskleaf holidays import 文件 导入（会存到 %2）</translation>
+    </message>
+    <message>
+        <source>--delete takes no text and no --replace</source>
+        <translation>--delete 后面不能跟文字或 --replace</translation>
+    </message>
+    <message>
+        <source>which text? (--delete removes one)</source>
+        <translation>缺少文字（要删除请用 --delete）</translation>
+    </message>
+    <message>
+        <source>the text is empty (--delete removes one)</source>
+        <translation>文字是空的（要删除请用 --delete）</translation>
+    </message>
+    <message>
+        <source>lunar %1 has a text already; --replace replaces it</source>
+        <translation>农历 %1 已经有文字了；要替换请加 --replace</translation>
+    </message>
+    <message>
+        <source>%1 has a text already; --replace replaces it</source>
+        <translation>%1 已经有文字了；要替换请加 --replace</translation>
+    </message>
+    <message>
+        <source>"%1": monday or sunday</source>
+        <translation>“%1”：只能是 monday（周一）或 sunday（周日）</translation>
+    </message>
+    <message>
+        <source>"%1": on, off or status</source>
+        <translation>“%1”：只能是 on（开）、off（关）或 status（查看）</translation>
+    </message>
+    <message>
+        <source>auto-run starts Tidemark at logon, and there is no Tidemark beside this command: %1 does not exist or cannot be run</source>
+        <translation>自动运行要在登录时启动 Tidemark，但这个命令旁边没有 Tidemark：%1 不存在或无法运行</translation>
+    </message>
+    <message>
+        <source>no day changed</source>
+        <translation>没有日子改变</translation>
+    </message>
+    <message>
+        <source>"%1": import FILE or marks on|off</source>
+        <translation>“%1”：只能是 import 文件，或 marks on|off</translation>
+    </message>
+    <message>
+        <source>--today "%1" is not a date (YYYY-MM-DD)</source>
+        <translation>--today “%1”不是日期（年-月-日）</translation>
+    </message>
+    <message>
+        <source>"%1" is not a month (YYYY-MM)</source>
+        <translation>“%1”不是月份（年-月，例如 2026-09）</translation>
+    </message>
+    <message>
+        <source>--folder is needed</source>
+        <translation>需要用 --folder 指定文件夹</translation>
+    </message>
+    <message>
+        <source>--size "%1" is not WxH with sides of 1 to %2 pixels</source>
+        <translation>--size “%1”不是 宽x高 形式的大小（每边 1 到 %2 像素）</translation>
+    </message>
+    <message>
+        <source>--scale "%1" is not a scale factor from 0.5 to 8, such as 1.5</source>
+        <translation>--scale “%1”不是 0.5 到 8 之间的缩放倍数（例如 1.5）</translation>
+    </message>
+    <message>
+        <source>--fit "%1" is not stretch, fill or fit</source>
+        <translation>--fit “%1”只能是 stretch（拉伸）、fill（填充）或 fit（适应）</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 不是文件夹</translation>
+    </message>
+    <message>
+        <source>composed for %1</source>
+        <translation>已为这些显示器制作：%1</translation>
+    </message>
+    <message>
+        <source>auto-run is off: nothing to do</source>
+        <translation>自动运行没有打开：不用做什么</translation>
+    </message>
+    <message>
+        <source>today's wallpaper was made already</source>
+        <translation>今天的墙纸已经做好了</translation>
+    </message>
+</context>
+</TS>
