@@ -114,7 +114,7 @@ The wallpaper and the settings are unchanged.</source>
     <name>OfficialDays</name>
     <message>
         <source>not JSON: %1 at byte %2</source>
-        <translation>不是有效的 JSON 文件（第 %2 个字节处有错）</translation>
+        <translation>不是有效的 JSON 文件（第 %2 个字节处：%1）</translation>
     </message>
     <message>
         <source>not a JSON object with "year" and "days"</source>
@@ -763,7 +763,7 @@ The wallpaper and the settings are unchanged.</source>
     </message>
     <message>
         <source>--size "%1" is not WxH with sides of 1 to %2 pixels</source>
-        <translation>--size “%1”不是 宽x高 形式的大小（每边 1 到 %2 像素）</translation>
+        <translation>--size “%1”不是“宽×高”形式的大小（每边 1 到 %2 像素）</translation>
     </message>
     <message>
         <source>--scale "%1" is not a scale factor from 0.5 to 8, such as 1.5</source>

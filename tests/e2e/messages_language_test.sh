@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The command line speaks its user's language: the real deskleaf under LANG=zh_CN.UTF-8,
+# through failing and ordinary commands, says every line in Chinese, with no Latin letter
+# but names, paths, option and command words and what the user typed; under LANG=C the same
+# command stays English.
+#   messages_language_test.sh DESKLEAF
+set -euo pipefail
+deskleaf=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/home" "$work/run" "$work/prog"
+chmod 700 "$work/run"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+  XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
+unset LANGUAGE LC_ALL LC_MESSAGES DISPLAY WAYLAND_DISPLAY
+echo "not a picture" > "$work/notes.txt"
+# No user manager here, whatever runs on this machine: auto-run tells it cannot refresh daily.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\necho offline\nexit 1\n' >"$work/bin/systemctl"
+chmod +x "$work/bin/systemctl"
+export PATH="$work/bin:$PATH"
+prog="$work/prog"
+"$deskleaf" remind 03-07 生日 --folder "$prog" # says nothing: it worked
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# What may stay Latin: paths, what the user typed (“…”), option names, the command's own
+# words and the formats its synopsis names.
+latin_left() {
+  sed -E -e 's#/[^ ，。：；（）“”]*##g' -e 's/“[^”]*”//g' -e 's/--[a-z-]+//g' \
+    -e 's/\<(deskleaf|Tidemark|kel\.ini|JSON|month|render|remind|colour|lunar|week|refresh|apply|autorun|holidays|import|marks|monday|sunday|on|off|status|stretch|fill|fit|default|FROM|TO|FILE|DIR|TEXT|VALUE|YYYY|MM|DD|RRGGBB|WxH|F)\>//g' |
+    grep -o '[A-Za-z]\+' | tr '\n' ' ' || true
+}
+
+# Each row: the exit status, then the command's words.
+rows=(
+  "2 month 2026-13"
+  "2 lunar 2026-02-30"
+  "2 remind 02-30 生日 --folder $prog"
+  "2 colour red --folder $prog"
+  "2 week friday --folder $prog"
+  "2 render --folder $prog --fit big --size 800x600"
+  "2 render --folder $prog --size 0x0"
+  "2 month 2026-09 --nonsense"
+  "1 render --folder $work/none --size 800x600"
+  "1 render --folder $prog --picture $work/notes.txt --size 800x600"
+  "1 render --folder $prog --picture $work/missing.png --size 800x600"
+  "1 render --folder $prog --picture $prog --size 800x600"
+  "1 remind 03-07 婚礼 --folder $prog"
+  "0 refresh --folder $prog"
+  "1 apply --folder $work/empty"
+  "1 holidays import $work/notes.txt"
+  "0 autorun on --folder $prog"
+)
+for row in "${rows[@]}"; do
+  read -r expected words <<<"$row"
+  status=0
+  # shellcheck disable=SC2086 # the row's words are split on purpose
+  LANG=zh_CN.UTF-8 "$deskleaf" $words >"$work/out" 2>&1 || status=$?
+  [ "$status" = "$expected" ] || fail "deskleaf $words: exit status $status: $(cat "$work/out")"
+  [ -s "$work/out" ] || fail "deskleaf $words: said nothing"
+  LC_ALL=C.UTF-8 grep -qP '\p{Han}' "$work/out" || fail "deskleaf $words: no Chinese: $(cat "$work/out")"
+  while IFS= read -r line; do
+    left=$(latin_left <<<"$line")
+    [ -z "$left" ] || fail "deskleaf $words: '$line' is not Chinese ($left)"
+  done <"$work/out"
+done
+
+# An unknown command: its line is Chinese (the command list after it is the reference).
+status=0
+LANG=zh_CN.UTF-8 "$deskleaf" frob 2>"$work/err" || status=$?
+[ "$status" = 2 ] && [ "$(head -1 "$work/err")" = "deskleaf: 没有“frob”这个命令" ] ||
+  fail "an unknown command: $status: $(head -1 "$work/err")"
+
+# Any other language keeps the English the messages are written in.
+status=0
+LANG=C "$deskleaf" month 2026-13 2>"$work/err" || status=$?
+[ "$status" = 2 ] && [ "$(head -1 "$work/err")" = 'deskleaf month: "2026-13" is not a month (YYYY-MM)' ] ||
+  fail "LANG=C: $status: $(cat "$work/err")"
+echo PASS
