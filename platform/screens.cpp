@@ -2,6 +2,7 @@
 
 #include "platform/platform_error.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -190,14 +191,21 @@ ScreenList x11Screens(const ScreenEnvironment& env)
     const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
         xcb_connect(display.constData(), &number), &xcb_disconnect);
     if (xcb_connection_has_error(connection.get()))
-        throw PlatformError("Could not read the monitors: cannot open the X display " +
-                            display.toStdString());
+        throw PlatformError(
+            QCoreApplication::translate("Screens",
+                                        "Could not read the monitors: cannot open the X display %1")
+                .arg(QString::fromLocal8Bit(display))
+                .toStdString());
     auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
     for (int i = 0; i < number && roots.rem; ++i)
         xcb_screen_next(&roots);
     if (!roots.rem)
-        throw PlatformError("Could not read the monitors: the X display " + display.toStdString() +
-                            " has no screen " + std::to_string(number));
+        throw PlatformError(
+            QCoreApplication::translate(
+                "Screens", "Could not read the monitors: the X display %1 has no screen %2")
+                .arg(QString::fromLocal8Bit(display))
+                .arg(number)
+                .toStdString());
     const xcb_screen_t& root = *roots.data;
 
     ScreenList screens;
@@ -227,14 +235,16 @@ ScreenList x11Screens(const ScreenEnvironment& env)
 std::string describe(const CommandResult& result)
 {
     if (!result.started)
-        return "swaymsg could not be started";
+        return QCoreApplication::translate("Screens", "swaymsg could not be started").toStdString();
     if (result.timedOut)
-        return "swaymsg did not answer";
+        return QCoreApplication::translate("Screens", "swaymsg did not answer").toStdString();
     const QString err = result.err.trimmed();
-    const std::string ending = result.signal != 0
-                                   ? result.ending().toStdString()
-                                   : "ended with exit status " + std::to_string(result.exitCode);
-    return "swaymsg " + ending + (err.isEmpty() ? std::string() : ": " + err.toStdString());
+    const QString ending = result.signal != 0
+                               ? result.ending()
+                               : QCoreApplication::translate("Screens", "ended with exit status %1")
+                                     .arg(result.exitCode);
+    return ("swaymsg " + ending + (err.isEmpty() ? QString() : QStringLiteral(": ") + err))
+        .toStdString();
 }
 
 } // namespace
@@ -255,10 +265,12 @@ ScreenList swayScreens(const QByteArray& json)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (!document.isArray())
-        throw PlatformError("Could not read sway's outputs: " +
-                            (error.error != QJsonParseError::NoError
-                                 ? error.errorString().toStdString()
-                                 : std::string("the answer is not a list")));
+        throw PlatformError(
+            QCoreApplication::translate("Screens", "Could not read sway's outputs: %1")
+                .arg(error.error != QJsonParseError::NoError
+                         ? error.errorString()
+                         : QCoreApplication::translate("Screens", "the answer is not a list"))
+                .toStdString());
     ScreenList screens;
     for (const QJsonValue& value : document.array()) {
         const QJsonObject output = value.toObject();
@@ -269,8 +281,11 @@ ScreenList swayScreens(const QByteArray& json)
         QSize size(mode.value(QLatin1String("width")).toInt(),
                    mode.value(QLatin1String("height")).toInt());
         if (size.isEmpty())
-            throw PlatformError("Could not read sway's outputs: " + name.toStdString() +
-                                " has no current mode");
+            throw PlatformError(
+                QCoreApplication::translate("Screens",
+                                            "Could not read sway's outputs: %1 has no current mode")
+                    .arg(name)
+                    .toStdString());
         // "90", "270", "flipped-90", "flipped-270" turn the mode on its side.
         const QString transform = output.value(QLatin1String("transform")).toString();
         if (transform.endsWith(QLatin1String("90")) || transform.endsWith(QLatin1String("270")))
@@ -395,7 +410,10 @@ ScreenList currentScreens(const ScreenEnvironment& env, CommandRunner& runner)
             return primaryFirst(swayScreens(result.out.toUtf8()));
         // A socket left over from an earlier session: the Wayland display still tells.
         if (env.waylandDisplay.isEmpty())
-            throw PlatformError("Could not read sway's outputs: " + describe(result));
+            throw PlatformError(
+                QCoreApplication::translate("Screens", "Could not read sway's outputs: %1")
+                    .arg(QString::fromStdString(describe(result)))
+                    .toStdString());
     }
 #ifdef DESKLEAF_HAVE_WAYLAND
     if (!env.waylandDisplay.isEmpty())

@@ -5,6 +5,8 @@
 
 #include "platform/platform_error.h"
 
+#include <QCoreApplication>
+
 #include <wayland-client.h>
 #include <xdg-output-unstable-v1-client-protocol.h>
 
@@ -152,8 +154,11 @@ ScreenList waylandScreens(const QString& display)
     const std::unique_ptr<wl_display, decltype(&wl_display_disconnect)> connection(
         wl_display_connect(name.constData()), &wl_display_disconnect);
     if (!connection)
-        throw PlatformError("Could not read the monitors: cannot connect to the Wayland display " +
-                            name.toStdString());
+        throw PlatformError(
+            QCoreApplication::translate(
+                "Screens", "Could not read the monitors: cannot connect to the Wayland display %1")
+                .arg(QString::fromLocal8Bit(name))
+                .toStdString());
     Globals globals;
     const std::unique_ptr<wl_registry, decltype(&wl_registry_destroy)> registry(
         wl_display_get_registry(connection.get()), &wl_registry_destroy);
@@ -181,8 +186,11 @@ ScreenList waylandScreens(const QString& display)
     if (globals.manager)
         zxdg_output_manager_v1_destroy(globals.manager);
     if (!answered)
-        throw PlatformError("Could not read the monitors: the Wayland display " +
-                            name.toStdString() + " stopped answering");
+        throw PlatformError(
+            QCoreApplication::translate(
+                "Screens", "Could not read the monitors: the Wayland display %1 stopped answering")
+                .arg(QString::fromLocal8Bit(name))
+                .toStdString());
     return screens;
 }
 

@@ -374,6 +374,49 @@ The wallpaper and the settings are unchanged.</source>
     </message>
 </context>
 <context>
+    <name>Screens</name>
+    <message>
+        <source>Could not read the monitors: cannot open the X display %1</source>
+        <translation>无法读取显示器：无法连接显示 %1</translation>
+    </message>
+    <message>
+        <source>Could not read the monitors: the X display %1 has no screen %2</source>
+        <translation>无法读取显示器：显示 %1 没有第 %2 个屏幕</translation>
+    </message>
+    <message>
+        <source>swaymsg could not be started</source>
+        <translation>swaymsg 无法启动</translation>
+    </message>
+    <message>
+        <source>swaymsg did not answer</source>
+        <translation>swaymsg 没有回应</translation>
+    </message>
+    <message>
+        <source>ended with exit status %1</source>
+        <translation>运行失败（退出码 %1）</translation>
+    </message>
+    <message>
+        <source>Could not read sway's outputs: %1</source>
+        <translation>无法读取 sway 的显示器：%1</translation>
+    </message>
+    <message>
+        <source>the answer is not a list</source>
+        <translation>回答的格式不对</translation>
+    </message>
+    <message>
+        <source>Could not read sway's outputs: %1 has no current mode</source>
+        <translation>无法读取 sway 的显示器：%1 没有当前的分辨率</translation>
+    </message>
+    <message>
+        <source>Could not read the monitors: cannot connect to the Wayland display %1</source>
+        <translation>无法读取显示器：无法连接桌面 %1</translation>
+    </message>
+    <message>
+        <source>Could not read the monitors: the Wayland display %1 stopped answering</source>
+        <translation>无法读取显示器：桌面 %1 不再回应</translation>
+    </message>
+</context>
+<context>
     <name>SettingsFile</name>
     <message>
         <source>Could not save the settings file %1: %2</source>
