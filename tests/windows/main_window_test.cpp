@@ -6,6 +6,7 @@
 #include "support/fakes.h"
 #include "support/test_files.h"
 #include "windows/main_window.h"
+#include "wiring/translations.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -14,9 +15,11 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -194,6 +197,32 @@ TEST_F(MainWindowTest, AutoRunBoxAndActivationFollowTheClock)
     today = QDate(2026, 11, 2); // or the pointer enters the title panel
     emit find<CustomPanel>("CustomPanel1")->MouseEnters();
     EXPECT_EQ(window_->grid().Label4(), QStringLiteral("11. 2026"));
+}
+
+// Under a Chinese locale the 提示 boxes say the reasons in Chinese: nothing but paths left in
+// Latin letters.
+TEST_F(MainWindowTest, MessagesFollowTheLanguage)
+{
+    ASSERT_TRUE(
+        installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("zh_CN"))));
+    window();
+    click("xpcmdbutton3"); // nothing to set yet
+    chosen = path("notes.txt");
+    QFile notes(chosen);
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("hello") == 5);
+    notes.close();
+    click("xpcmdbutton1"); // not a picture
+    refresh.missing = QStringLiteral("没有定时服务");
+    find<QCheckBox>("Check1")->click(); // the logon start only
+    for (QObject* child : QCoreApplication::instance()->children())
+        if (auto* translator = qobject_cast<QTranslator*>(child))
+            QCoreApplication::removeTranslator(translator);
+    ASSERT_EQ(told.size(), 3);
+    for (QString text : told) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_FALSE(text.remove(path("notes.txt"))
+                         .contains(QRegularExpression(QStringLiteral("[A-Za-z]"))));
+    }
 }
 
 // Each command looks at the clock once and goes by that day: a second look could fall after
