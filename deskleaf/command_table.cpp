@@ -21,19 +21,21 @@ constexpr Option kToday = {"--today", "YYYY-MM-DD", "takes that day for today"};
 const std::vector<Command> kCommands = {
     {"lunar",
      "deskleaf lunar FROM [TO]",
-     "one line per day from FROM to TO (YYYY-MM-DD), tab-separated:\n"
-     "date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),\n"
-     "solar term, lunar festival, weekday festival, lunar day text,\n"
-     "休 (day off), 班 (make-up working day) or empty, the holiday's name",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "one line per day from FROM to TO (YYYY-MM-DD), tab-separated:\n"
+                       "date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),\n"
+                       "solar term, lunar festival, weekday festival, lunar day text,\n"
+                       "休 (day off), 班 (make-up working day) or empty, the holiday's name"),
      "",
      {},
      Needs::Nothing,
      runLunar},
     {"month",
      "deskleaf month YYYY-MM [--today YYYY-MM-DD] [--folder DIR]",
-     "the calendar's texts for a month: 37 day cells (a marked cell's 休 or 班\n"
-     "in a third column), then the header and today's line, with the\n"
-     "reminders of DIR/kel.ini",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "the calendar's texts for a month: 37 day cells (a marked cell's 休 or 班\n"
+                       "in a third column), then the header and today's line, with the\n"
+                       "reminders of DIR/kel.ini"),
      "",
      {kToday, kFolder},
      Needs::CoreApplication,
@@ -41,11 +43,12 @@ const std::vector<Command> kCommands = {
     {"render",
      "deskleaf render --folder DIR [--picture FILE] [--size WxH] [--scale F] "
      "[--fit stretch|fill|fit] [--today YYYY-MM-DD]",
-     "composes today's wallpaper in DIR for every monitor, or one of WxH:\n"
-     "from FILE (kept in DIR, fitted to each monitor by --fit, which is\n"
-     "stored), or again from the kept picture; the calendar goes on the\n"
-     "primary monitor, drawn at --scale (default: the monitor's); prints\n"
-     "the path of the primary's zm.bmp and the monitors composed for",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "composes today's wallpaper in DIR for every monitor, or one of WxH:\n"
+                       "from FILE (kept in DIR, fitted to each monitor by --fit, which is\n"
+                       "stored), or again from the kept picture; the calendar goes on the\n"
+                       "primary monitor, drawn at --scale (default: the monitor's); prints\n"
+                       "the path of the primary's zm.bmp and the monitors composed for"),
      "",
      {{"--folder", "DIR", "the folder to compose in (needed)"},
       {"--picture", "FILE", "the picture to compose from, kept in DIR"},
@@ -57,29 +60,32 @@ const std::vector<Command> kCommands = {
      runRender},
     {"refresh",
      "deskleaf refresh [--folder DIR]",
-     "the logon start's job: when auto-run is on and it was not done today,\n"
-     "today's calendar on DIR/kel.bmp becomes the desktop wallpaper",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "the logon start's job: when auto-run is on and it was not done today,\n"
+                       "today's calendar on DIR/kel.bmp becomes the desktop wallpaper"),
      "",
      {kFolder},
      Needs::Offscreen,
      runRefresh},
     {"apply",
      "deskleaf apply [--folder DIR]",
-     "composes today's wallpaper for the monitors and sets it",
+     QT_TRANSLATE_NOOP("deskleaf", "composes today's wallpaper for the monitors and sets it"),
      "Sets DIR/zm.bmp as the desktop wallpaper now.",
      {kFolder},
      Needs::Offscreen,
      runApply},
     {"remove",
      "deskleaf remove [--folder DIR]",
-     "puts back the wallpaper the desktop had before, or a plain colour",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "puts back the wallpaper the desktop had before, or a plain colour"),
      "Removes the desktop wallpaper.",
      {kFolder},
      Needs::Offscreen,
      runRemove},
     {"colour",
      "deskleaf colour VALUE|default [--folder DIR]",
-     "stores the calendar's colour: #RRGGBB, a colour integer or default",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "stores the calendar's colour: #RRGGBB, a colour integer or default"),
      "Stores the calendar's colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini\n"
      "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
      "default. Pure red is today's colour and is refused. The next render prints with it.",
@@ -89,8 +95,9 @@ const std::vector<Command> kCommands = {
     {"remind",
      "deskleaf remind [--lunar] MM-DD TEXT [--replace] [--folder DIR]\n"
      "deskleaf remind [--lunar] MM-DD --delete [--folder DIR]",
-     "stores, replaces (--replace) or deletes the reminder of a day of every year\n"
-     "(--lunar: of a lunar month and day, every lunar year)",
+     QT_TRANSLATE_NOOP(
+         "deskleaf", "stores, replaces (--replace) or deletes the reminder of a day of every year\n"
+                     "(--lunar: of a lunar month and day, every lunar year)"),
      "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
      "no lunar festival. A day's text is replaced only with --replace: without it the\n"
      "stored text is printed and nothing changes. --delete removes the day's text.\n"
@@ -105,8 +112,9 @@ const std::vector<Command> kCommands = {
      runRemind},
     {"reminders",
      "deskleaf reminders [--folder DIR]",
-     "prints the stored reminders in date order: MM-DD, a tab, the text;\n"
-     "then the lunar ones: \"lunar MM-DD\", a tab, the text",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "prints the stored reminders in date order: MM-DD, a tab, the text;\n"
+                       "then the lunar ones: \"lunar MM-DD\", a tab, the text"),
      "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
      "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text.",
      {kFolder},
@@ -114,7 +122,8 @@ const std::vector<Command> kCommands = {
      runReminders},
     {"autorun",
      "deskleaf autorun on|off|status [--folder DIR]",
-     "ticks or clears auto-run: the start at logon and the daily refresh",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "ticks or clears auto-run: the start at logon and the daily refresh"),
      "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"
      "systemd user manager runs, the daily refresh just after midnight. status prints\n"
      "the stored flag and both registrations.",
@@ -123,7 +132,8 @@ const std::vector<Command> kCommands = {
      runAutorun},
     {"week",
      "deskleaf week [monday|sunday] [--folder DIR]",
-     "prints or stores the week's first day: monday (the default) or sunday",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "prints or stores the week's first day: monday (the default) or sunday"),
      "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
      "picker: monday (the default) or sunday. Without a word, prints the stored one.",
      {kFolder},
@@ -133,8 +143,9 @@ const std::vector<Command> kCommands = {
      "deskleaf holidays [--folder DIR]\n"
      "deskleaf holidays import FILE\n"
      "deskleaf holidays marks on|off [--folder DIR]",
-     "lists the years of official days off and make-up working days and\n"
-     "where each file comes from; import adds a year's file of your own",
+     QT_TRANSLATE_NOOP("deskleaf",
+                       "lists the years of official days off and make-up working days and\n"
+                       "where each file comes from; import adds a year's file of your own"),
      "Prints, one a line, each year whose official days off (休) and make-up working\n"
      "days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says\n"
      "the year today's calendar lacks. import checks FILE, a year's notice as JSON\n"
@@ -149,10 +160,15 @@ const std::vector<Command> kCommands = {
 
 constexpr Option kHelp = {"--help", "", "prints this help"};
 
-constexpr std::string_view kUsageEnd =
-    "DIR is the program's folder unless --folder is given. Each command takes --help;\n"
-    "deskleaf --version prints the version.\n"
-    "Exit status: 0 done, 1 refused or failed, 2 bad usage.\n";
+constexpr const char* kUsageEnd = QT_TRANSLATE_NOOP(
+    "deskleaf", "DIR is the program's folder unless --folder is given. Each command takes "
+                "--help;\ndeskleaf --version prints the version.\nExit status: 0 done, 1 "
+                "refused or failed, 2 bad usage.\n");
+
+std::string translated(std::string_view english)
+{
+    return QCoreApplication::translate("deskleaf", std::string(english).c_str()).toStdString();
+}
 
 bool isOption(std::string_view arg)
 {
@@ -298,16 +314,19 @@ std::string synopsisText(const Command& command)
 
 std::string usageText()
 {
+    // In the user's language where main installed its translation; the man page's English
+    // otherwise.
+    const std::string usage = translated("usage: ");
     std::string text;
     for (const Command& command : kCommands)
-        text += indented(command.synopsis, text.empty() ? "usage: " : "       ", "       ");
+        text += indented(command.synopsis, text.empty() ? usage : "       ", "       ");
     for (const Command& command : kCommands) {
         // The summary beside a short name, below a long one.
         std::string name = "  " + std::string(command.name);
         name += name.size() < 10 ? std::string(10 - name.size(), ' ') : "\n          ";
-        text += indented(command.summary, name, "          ");
+        text += indented(translated(command.summary), name, "          ");
     }
-    return text + std::string(kUsageEnd);
+    return text + translated(kUsageEnd);
 }
 
 std::string helpText(const Command& command)

@@ -89,6 +89,8 @@ int main(int argc, char** argv)
     std::ios::sync_with_stdio(false);
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        QCoreApplication app(argc, argv);
+        deskleaf::installTranslations(app);
         (args.empty() ? std::cerr : std::cout) << usageText();
         return args.empty() ? 2 : 0;
     }

@@ -832,5 +832,87 @@ The wallpaper and the settings are unchanged.</source>
         <source>today's wallpaper was made already</source>
         <translation>今天的墙纸已经做好了</translation>
     </message>
+    <message>
+        <source>one line per day from FROM to TO (YYYY-MM-DD), tab-separated:
+date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),
+solar term, lunar festival, weekday festival, lunar day text,
+休 (day off), 班 (make-up working day) or empty, the holiday's name</source>
+        <translation>从 FROM 到 TO（年-月-日）每天一行，各项用制表符隔开：
+日期、星期（1 = 星期日）、农历年、月、日、是否闰月（0|1）、
+节气、农历节日、按星期算的节日、农历日的写法、
+休（放假）、班（调休上班）或空、节假日名称</translation>
+    </message>
+    <message>
+        <source>the calendar's texts for a month: 37 day cells (a marked cell's 休 or 班
+in a third column), then the header and today's line, with the
+reminders of DIR/kel.ini</source>
+        <translation>一个月的日历文字：37 个日子格（标了休或班的在第三列），
+然后是标题和今天那一行，带上 DIR/kel.ini 中的提示</translation>
+    </message>
+    <message>
+        <source>composes today's wallpaper in DIR for every monitor, or one of WxH:
+from FILE (kept in DIR, fitted to each monitor by --fit, which is
+stored), or again from the kept picture; the calendar goes on the
+primary monitor, drawn at --scale (default: the monitor's); prints
+the path of the primary's zm.bmp and the monitors composed for</source>
+        <translation>在 DIR 中为每个显示器（或一个 WxH 大小的屏幕）制作今天的墙纸：
+用图片 FILE（保存在 DIR 中，按 --fit 铺到每个显示器，并记住这个选择），
+或再用保存的图片；日历画在主显示器上，按 --scale 缩放
+（默认按显示器的缩放）；输出主显示器 zm.bmp 的路径和制作了哪些显示器</translation>
+    </message>
+    <message>
+        <source>the logon start's job: when auto-run is on and it was not done today,
+today's calendar on DIR/kel.bmp becomes the desktop wallpaper</source>
+        <translation>登录时自动做的事：打开了自动运行且今天还没做过时，
+把今天的日历印在 DIR/kel.bmp 上，设为桌面墙纸</translation>
+    </message>
+    <message>
+        <source>composes today's wallpaper for the monitors and sets it</source>
+        <translation>为各个显示器制作今天的墙纸并设为桌面墙纸</translation>
+    </message>
+    <message>
+        <source>puts back the wallpaper the desktop had before, or a plain colour</source>
+        <translation>恢复桌面原来的墙纸，没有记录时用纯色</translation>
+    </message>
+    <message>
+        <source>stores the calendar's colour: #RRGGBB, a colour integer or default</source>
+        <translation>保存日历的颜色：#RRGGBB、颜色数值或 default（默认）</translation>
+    </message>
+    <message>
+        <source>stores, replaces (--replace) or deletes the reminder of a day of every year
+(--lunar: of a lunar month and day, every lunar year)</source>
+        <translation>保存、替换（--replace）或删除每年某一天的提示
+（--lunar：按农历的月和日，每个农历年）</translation>
+    </message>
+    <message>
+        <source>prints the stored reminders in date order: MM-DD, a tab, the text;
+then the lunar ones: "lunar MM-DD", a tab, the text</source>
+        <translation>按日期顺序列出保存的提示：月-日、制表符、文字；
+然后是农历的："lunar 月-日"、制表符、文字</translation>
+    </message>
+    <message>
+        <source>ticks or clears auto-run: the start at logon and the daily refresh</source>
+        <translation>打开或关闭自动运行：登录时启动和每天自动更新</translation>
+    </message>
+    <message>
+        <source>prints or stores the week's first day: monday (the default) or sunday</source>
+        <translation>显示或保存每周的第一天：monday（周一，默认）或 sunday（周日）</translation>
+    </message>
+    <message>
+        <source>lists the years of official days off and make-up working days and
+where each file comes from; import adds a year's file of your own</source>
+        <translation>列出有放假和调休安排的年份及每个文件的来源；
+import 导入你自己的某一年的文件</translation>
+    </message>
+    <message>
+        <source>DIR is the program's folder unless --folder is given. Each command takes --help;
+deskleaf --version prints the version.
+Exit status: 0 done, 1 refused or failed, 2 bad usage.
+</source>
+        <translation>DIR 是程序所在的文件夹，用 --folder 可以指定别的文件夹。每个命令都可以加 --help；
+deskleaf --version 显示版本。
+退出码：0 完成，1 被拒绝或失败，2 用法不对。
+</translation>
+    </message>
 </context>
 </TS>
