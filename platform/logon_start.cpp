@@ -131,8 +131,11 @@ private:
     static void check(const std::wstring& error)
     {
         if (!error.empty())
-            throw PlatformError("Could not change the program's start at logon: " +
-                                QString::fromStdWString(error).toStdString());
+            throw PlatformError(
+                QCoreApplication::translate("LogonStart",
+                                            "Could not change the program's start at logon: %1")
+                    .arg(QString::fromStdWString(error))
+                    .toStdString());
     }
 };
 

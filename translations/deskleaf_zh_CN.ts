@@ -100,6 +100,10 @@
         <source>Could not stop the program starting at logon: %1: %2</source>
         <translation>无法取消开机自动运行：%1：%2</translation>
     </message>
+    <message>
+        <source>Could not change the program's start at logon: %1</source>
+        <translation>无法更改开机自动运行：%1</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -296,6 +300,14 @@ The wallpaper and the settings are unchanged.</source>
     <message>
         <source>could not find this program's own file (/proc/self/exe cannot be read and "%1", the name it was started by, is no file)</source>
         <translation>找不到程序本身的文件（启动时用的名字“%1”不是一个文件）</translation>
+    </message>
+    <message>
+        <source>this program's own file: %1</source>
+        <translation>程序本身的文件：%1</translation>
+    </message>
+    <message>
+        <source>this program's folder: %1</source>
+        <translation>程序的文件夹：%1</translation>
     </message>
 </context>
 <context>

@@ -35,8 +35,10 @@ QString runningProgram()
     if (size > 0 && size < link.size()) {
         link.truncate(size);
         if (!pathFromSystem(link))
-            throw std::runtime_error("this program's own file: " +
-                                     unnamablePath(link).toStdString());
+            throw std::runtime_error(
+                QCoreApplication::translate("Program", "this program's own file: %1")
+                    .arg(unnamablePath(link))
+                    .toStdString());
     }
 #endif
     const QString path = QCoreApplication::applicationFilePath();
@@ -59,8 +61,10 @@ QString defaultProgramFolder(const QString& executable)
     // The data folder comes from the environment, as bytes.
     for (const char* variable : {"XDG_DATA_HOME", "HOME"})
         if (const QByteArray value = qgetenv(variable); !pathFromSystem(value))
-            throw std::runtime_error("this program's folder: " +
-                                     unnamablePath(value).toStdString());
+            throw std::runtime_error(
+                QCoreApplication::translate("Program", "this program's folder: %1")
+                    .arg(unnamablePath(value))
+                    .toStdString());
     return programFolder(executable, installedHere ? bin : QStringLiteral(DESKLEAF_INSTALL_BINDIR),
                          QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 }
