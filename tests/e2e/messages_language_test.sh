@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command line speaks its user's language: the real deskleaf under LANG=zh_CN.UTF-8,
-# through failing and ordinary commands, says every line in Chinese, with no Latin letter
-# but names, paths, option and command words and what the user typed; under LANG=C the same
-# command stays English.
+# through failing and ordinary commands, says every line in Chinese (the system's reasons
+# too), with no Latin letter but names, paths, option and command words and what the user
+# typed; under LANG=C the same command stays English.
 #   messages_language_test.sh DESKLEAF
 set -euo pipefail
 deskleaf=$1
@@ -23,6 +23,14 @@ prog="$work/prog"
 "$deskleaf" remind 03-07 生日 --folder "$prog" # says nothing: it worked
 
 fail() { echo "FAIL: $*"; exit 1; }
+
+# The system's own reasons (strerror) come from glibc in the locale's language: the zh_CN
+# locale is built here (locales), its messages are libc-l10n's.
+mkdir -p "$work/locale"
+localedef -i zh_CN -f UTF-8 "$work/locale/zh_CN.UTF-8" 2>/dev/null &&
+  [ -f /usr/share/locale/zh_CN/LC_MESSAGES/libc.mo ] ||
+  fail "no zh_CN locale: install locales and libc-l10n (scripts/setup test)"
+export LOCPATH="$work/locale"
 
 # What may stay Latin: paths, what the user typed (“…”), option names, the command's own
 # words and the formats its synopsis names.
@@ -51,6 +59,7 @@ rows=(
   "0 refresh --folder $prog"
   "1 apply --folder $work/empty"
   "1 holidays import $work/notes.txt"
+  "1 holidays import $work/missing.json"
   "0 autorun on --folder $prog"
 )
 for row in "${rows[@]}"; do
