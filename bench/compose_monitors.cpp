@@ -2,7 +2,7 @@
 // from one picture into a fresh folder, as an import does, and prints the milliseconds it
 // took: bench/compose_monitors.sh runs it.
 //   compose_monitors PICTURE one|two|spanned
-#include "jobs.h"
+#include "model/jobs.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,8 +1,9 @@
 // What the 休/班 marks add to a wallpaper's composition: loading the day-off files (shipped and
 // the user's), filling the month grid with and without the marks, and printing the calendar
 // of October 2026 (eight marks) with and without them on a 1920x1080 picture.
-#include "calendar_renderer.h"
-#include "official_days.h"
+#include "model/calendar_renderer.h"
+#include "model/official_days.h"
+#include "model/settings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,7 +42,7 @@ void printOctober(benchmark::State& state)
     surface.setBackground(picture);
     for (auto _ : state) {
         surface.restartFromBackground();
-        printCalendar(surface, month, QStringLiteral("16771047"));
+        printCalendar(surface, month, settings::DefaultCalendarColour);
     }
 }
 BENCHMARK(printOctober)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -1,6 +1,6 @@
 // What the calendar asks of the date object: a fresh instance per day cell.
-#include "clsDate.h"
-#include "day_serial.h"
+#include "engine/clsDate.h"
+#include "engine/day_serial.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-deskleaf=${DESKLEAF:-$build/cli/deskleaf}
+deskleaf=${DESKLEAF:-$build/bin/deskleaf}
 draw=$build/draw_sample_picture
 [ -x "$deskleaf" ] || { echo "build first: cmake --build $build --target deskleaf" >&2; exit 2; }
 cmake --build "$build" --target draw_sample_picture >/dev/null

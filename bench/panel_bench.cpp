@@ -1,8 +1,8 @@
 // The main window's title panel while the pointer goes back and forth between the panel and a
 // button on it: every crossing flips the panel between its normal and over looks. Prints the CPU
 // time (user + system) of 100 passes, each onto the button and back, with every paint done.
-#include "CustomPanel.h"
-#include "xpcmdbutton.h"
+#include "controls/CustomPanel.h"
+#include "controls/xpcmdbutton.h"
 
 #include <QApplication>
 #include <QTest>

@@ -2,8 +2,8 @@
 # copy of Tidemark and a 1920x1080 wallpaper composed from the sample picture, and a home of
 # its own with the real gsettings (keyfile backend) as the desktop.
 #   . bench/program_folder.sh      (from the top folder, after a default build)
-tidemark=$PWD/build/app/Tidemark
-deskleaf=$PWD/build/cli/deskleaf
+tidemark=$PWD/build/bin/Tidemark
+deskleaf=$PWD/build/bin/deskleaf
 [ -x "$tidemark" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
 
 work=$(mktemp -d)

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5}
-deskleaf=build/cli/deskleaf
+deskleaf=build/bin/deskleaf
 draw=build/draw_sample_picture
 [ -x "$deskleaf" ] || { echo "build first: cmake --preset default && cmake --build --preset default" >&2; exit 2; }
 cmake --build --preset default --target draw_sample_picture >/dev/null

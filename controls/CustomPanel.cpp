@@ -1,8 +1,8 @@
-#include "CustomPanel.h"
+#include "controls/CustomPanel.h"
 
-#include "event_codes.h"
-
-#include "system_colour.h"
+#include "controls/event_codes.h"
+#include "controls/gradient.h"
+#include "controls/system_colour.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -19,134 +19,6 @@
 namespace deskleaf {
 
 namespace {
-
-// Halves go to the even neighbour, as the panel's coordinates and colours have always rounded.
-int roundEven(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
-
-QRgb toRgb(qint32 value)
-{
-    return qRgb(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-// n colours from a to b. The step divides by n, not n - 1, so the last entry is set to b apart
-// from the others; together with the sweep running past the far edge this decides which rows
-// come close to b.
-std::vector<QRgb> colourRamp(qint32 a, qint32 b, int n)
-{
-    n = std::max(n, 2);
-    std::vector<QRgb> ramp(n);
-    const int from[3] = {a & 0xFF, (a >> 8) & 0xFF, (a >> 16) & 0xFF};
-    const int to[3] = {b & 0xFF, (b >> 8) & 0xFF, (b >> 16) & 0xFF};
-    double step[3];
-    for (int c = 0; c < 3; ++c)
-        step[c] = double(to[c] - from[c]) / n;
-    ramp.front() = toRgb(a);
-    ramp.back() = toRgb(b);
-    for (int i = 1; i <= n - 2; ++i) {
-        int channel[3];
-        for (int c = 0; c < 3; ++c)
-            channel[c] = roundEven(i * step[c] + from[c]);
-        ramp[i] = qRgb(channel[0], channel[1], channel[2]);
-    }
-    return ramp;
-}
-
-// A one-pixel line from a to b with b itself left out, clipped to the image. The sweep lays its
-// lines one pixel apart, so each must put exactly one pixel per step of its major axis.
-void plotLine(QImage& image, QPoint a, QPoint b, QRgb colour)
-{
-    const int w = image.width();
-    const int h = image.height();
-    if (a.y() == b.y()) {
-        if (a.y() < 0 || a.y() >= h)
-            return;
-        const int left = a.x() < b.x() ? a.x() : b.x() + 1;
-        const int right = a.x() < b.x() ? b.x() - 1 : a.x();
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(a.y()));
-        for (int x = std::max(left, 0); x <= std::min(right, w - 1); ++x)
-            row[x] = colour;
-        return;
-    }
-    const int dx = std::abs(b.x() - a.x());
-    const int dy = -std::abs(b.y() - a.y());
-    const int sx = a.x() < b.x() ? 1 : -1;
-    const int sy = a.y() < b.y() ? 1 : -1;
-    int err = dx + dy;
-    int x = a.x();
-    int y = a.y();
-    while (x != b.x() || y != b.y()) {
-        if (x >= 0 && x < w && y >= 0 && y < h)
-            reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
-    }
-}
-
-// Fills a w x h area from its top-left corner with a gradient at angle degrees (0 runs left to
-// right, 270 top to bottom): a segment across the gradient direction is swept one pixel at a
-// time from the near edge until it is past the far edge, each position one line of the ramp.
-// Lines are not clipped to the area, only to the image.
-void sweepGradient(QImage& image, qint32 start, qint32 end, int w, int h, double angle)
-{
-    if (!std::isfinite(angle))
-        return;
-    const double cx = std::floor(w / 2.0);
-    const double cy = std::floor(h / 2.0);
-    const double s = w >= h ? w : h;
-    const double half = (std::sqrt(s * s + s * s) + 2) / 2;
-    const double turned = (angle + 90) - std::floor((angle + 90) / 360) * 360;
-    const double radians = turned * 0.017453292519943278;
-    double x0 = cx - half * std::cos(radians);
-    double y0 = cy + half * std::sin(radians);
-    double x1 = cx + half * std::cos(radians);
-    double y1 = cy - half * std::sin(radians);
-
-    // The sweep table goes by the angle as given, not the reduced one.
-    const bool steep = std::abs(y0 - y1) >= std::abs(x0 - x1);
-    QPoint step;
-    double dx = 0;
-    double dy = 0;
-    if (steep) {
-        const bool fromRight = angle > 90 && angle <= 270;
-        step = QPoint(fromRight ? -1 : 1, 0);
-        dx = fromRight ? w - std::min(x0, x1) : -std::max(x0, x1);
-    } else {
-        const bool fromBottom = angle >= 0 && angle <= 180;
-        step = QPoint(0, fromBottom ? -1 : 1);
-        dy = fromBottom ? h - std::min(y0, y1) : -std::max(y0, y1);
-    }
-    const auto beyond = [&](QPoint p) {
-        if (step.x() > 0)
-            return p.x() > w;
-        if (step.x() < 0)
-            return p.x() < 0;
-        if (step.y() > 0)
-            return p.y() > h;
-        return p.y() < 0;
-    };
-
-    std::vector<QPoint> points;
-    points.reserve(1000);
-    points.emplace_back(roundEven(x0 + dx), roundEven(y0 + dy));
-    points.emplace_back(roundEven(x1 + dx), roundEven(y1 + dy));
-    do
-        points.push_back(points[points.size() - 2] + step);
-    while (!(beyond(points.back()) && beyond(points[points.size() - 2])));
-
-    const std::vector<QRgb> ramp = colourRamp(start, end, roundEven(points.size() / 2.0));
-    for (std::size_t j = 0; j + 1 < points.size(); j += 2)
-        plotLine(image, points[j], points[j + 1], ramp[j / 2]);
-}
 
 // Pixels cut from each end of every row for corners that are quarter ellipses of the given
 // diameter; shared by the window shape and the border so that the two always agree.
@@ -210,59 +82,68 @@ CustomPanel::CustomPanel(QWidget* parent) : QWidget(parent)
     InitProperties();
 }
 
-namespace {
-
-// Bag keys in load and save order, with the defaults as read (type as kept in the bag).
-QList<QPair<const char*, QVariant>> panelDefaults(const CustomPanel& panel)
+// In load and save order.
+const std::vector<CustomPanel::Property>& CustomPanel::properties()
 {
-    const auto i16 = [](int v) { return QVariant::fromValue<qint16>(qint16(v)); };
-    const QVariant noPicture = QVariant::fromValue(QPixmap());
-    const QVariant buttonFace = systemColourValue(15);
-    return {
-        {"GradientAngle", i16(270)},
-        {"BGGradientStart", 16246222},
-        {"BGGradientEnd", 16246222},
-        {"TitleGradientStart", 16246222},
-        {"TitleGradientEnd", 15176238},
-        {"BorderColor", 12481573},
-        {"Font", ambientFont(&panel)},
-        {"Caption", panel.objectName()},
-        {"TitleHeight", i16(23)},
-        {"RoundedCorners", i16(0)},
+    using P = Paint;
+    constexpr bool gradient = true;
+    static const std::vector<Property> table{
+        {"GradientAngle", 270.0f},
+        {"BGGradientStart", 16246222, &P::BGGradientStart, gradient},
+        {"BGGradientEnd", 16246222, &P::BGGradientEnd, gradient},
+        {"TitleGradientStart", 16246222, &P::TitleGradientStart, gradient},
+        {"TitleGradientEnd", 15176238, &P::TitleGradientEnd, gradient},
+        {"BorderColor", 12481573, &P::BorderColor},
+        {"Font", {}},
+        {"Caption", {}},
+        {"TitleHeight", 23},
+        {"RoundedCorners", 0, &P::RoundedCorners},
         {"Enabled", true},
-        {"MouseIcon", noPicture},
-        {"SmallIcon", noPicture},
-        {"MousePointer", i16(0)},
-        {"Alignment", 2},
-        {"OverBGGradientStart", 16578028},
-        {"OverBGGradientEnd", 16578028},
-        {"OverTitleGradientStart", 16578028},
-        {"OverTitleGradientEnd", 16693609},
-        {"OverBorderColor", 16027427},
-        {"DownBGGradientStart", 16246222},
-        {"DownBGGradientEnd", 16246222},
-        {"DownTitleGradientStart", 16569503},
-        {"DownTitleGradientEnd", 13070861},
-        {"DownBorderColor", 13070861},
-        {"DisabledBGGradientStart", buttonFace},
-        {"DisabledBGGradientEnd", buttonFace},
-        {"DisabledTitleGradientStart", 15596027},
-        {"DisabledTitleGradientEnd", 14477803},
-        {"DisabledSmallIcon", noPicture},
-        {"ForeColor", i16(0)},
-        {"OverForeColor", i16(0)},
-        {"DisabledBorderColor", 8092539},
+        {"MouseIcon", {}},
+        {"SmallIcon", {}},
+        {"MousePointer", 0},
+        {"Alignment", 2, &P::Alignment},
+        {"OverBGGradientStart", 16578028, &P::OverBGGradientStart, gradient},
+        {"OverBGGradientEnd", 16578028, &P::OverBGGradientEnd, gradient},
+        {"OverTitleGradientStart", 16578028, &P::OverTitleGradientStart, gradient},
+        {"OverTitleGradientEnd", 16693609, &P::OverTitleGradientEnd, gradient},
+        {"OverBorderColor", 16027427, &P::OverBorderColor},
+        {"DownBGGradientStart", 16246222, &P::DownBGGradientStart, gradient},
+        {"DownBGGradientEnd", 16246222, &P::DownBGGradientEnd, gradient},
+        {"DownTitleGradientStart", 16569503, &P::DownTitleGradientStart, gradient},
+        {"DownTitleGradientEnd", 13070861, &P::DownTitleGradientEnd, gradient},
+        {"DownBorderColor", 13070861, &P::DownBorderColor},
+        // The button face, kept as its value when set.
+        {"DisabledBGGradientStart", systemColourValue(15), &P::DisabledBGGradientStart, gradient},
+        {"DisabledBGGradientEnd", systemColourValue(15), &P::DisabledBGGradientEnd, gradient},
+        {"DisabledTitleGradientStart", 15596027, &P::DisabledTitleGradientStart, gradient},
+        {"DisabledTitleGradientEnd", 14477803, &P::DisabledTitleGradientEnd, gradient},
+        {"DisabledSmallIcon", {}},
+        {"ForeColor", 0, &P::ForeColor},
+        {"OverForeColor", 0, &P::OverForeColor},
+        {"DisabledBorderColor", 8092539, &P::DisabledBorderColor},
     };
+    return table;
 }
 
-} // namespace
+// The font and the caption come from where the panel is; pictures are empty.
+QVariant CustomPanel::defaultOf(const Property& property) const
+{
+    if (property.defaultValue.isValid())
+        return property.defaultValue;
+    if (qstrcmp(property.name, "Font") == 0)
+        return ambientFont(this);
+    if (qstrcmp(property.name, "Caption") == 0)
+        return objectName();
+    return QVariant::fromValue(QPixmap());
+}
 
 void CustomPanel::InitProperties()
 {
     {
         QScopedValueRollback batch(batching_, true);
-        for (const auto& [name, value] : panelDefaults(*this))
-            setProperty(name, value);
+        for (const Property& property : properties())
+            setProperty(property.name, defaultOf(property));
     }
     showLook();
 }
@@ -271,25 +152,25 @@ void CustomPanel::ReadProperties(const PropertyBag& bag)
 {
     {
         QScopedValueRollback batch(batching_, true);
-        for (const auto& [name, value] : panelDefaults(*this))
-            setProperty(name, bag.ReadProperty(QString::fromLatin1(name), value));
+        for (const Property& property : properties())
+            setProperty(property.name,
+                        bag.ReadProperty(QString::fromLatin1(property.name), defaultOf(property)));
     }
     showLook();
 }
 
 void CustomPanel::WriteProperties(PropertyBag& bag) const
 {
-    for (auto [name, defaultValue] : panelDefaults(*this)) {
-        const QVariant value = property(name);
+    for (const Property& property : properties()) {
+        const QString name = QString::fromLatin1(property.name);
+        const QVariant value = this->property(property.name);
         // Pictures do not compare; an empty one is the default and is not kept.
         if (value.metaType().id() == QMetaType::QPixmap) {
             if (!value.value<QPixmap>().isNull())
-                bag.WriteProperty(QString::fromLatin1(name), value);
+                bag.WriteProperty(name, value);
             continue;
         }
-        if (qstrcmp(name, "GradientAngle") == 0)
-            defaultValue = 270.0f;
-        bag.WriteProperty(QString::fromLatin1(name), value, defaultValue);
+        bag.WriteProperty(name, value, defaultOf(property));
     }
 }
 
@@ -298,22 +179,21 @@ qint32 CustomPanel::hwnd() const
     return static_cast<qint32>(effectiveWinId());
 }
 
-void CustomPanel::setValue(qint32& field, qint32 colour, const char* name)
+void CustomPanel::assign(qint32 Paint::*number, qint32 value)
 {
-    if (field == colour)
+    const auto& table = properties();
+    const auto property = std::find_if(table.begin(), table.end(),
+                                       [&](const Property& p) { return p.number == number; });
+    Q_ASSERT(property != table.end());
+    // Gradient colours keep the current value of a system colour rather than its index.
+    if (property->gradientColour && isSystemColour(value) && (value & 0x7FFFFFFF) < 25)
+        value = colourValue(systemColour(value & 0x7FFFFFFF, palette()).value_or(Qt::black));
+    if (paint_.*number == value)
         return;
-    field = colour;
-    emit PropertyChanged(QString::fromLatin1(name));
+    paint_.*number = value;
+    emit PropertyChanged(QString::fromLatin1(property->name));
     dropFaces();
     showLook();
-}
-
-void CustomPanel::setGradientColour(qint32& field, qint32 colour, const char* name)
-{
-    // Gradient colours keep the current value of a system colour rather than its index.
-    if (isSystemColour(colour) && (colour & 0x7FFFFFFF) < 25)
-        colour = colourValue(systemColour(colour & 0x7FFFFFFF, palette()).value_or(Qt::black));
-    setValue(field, colour, name);
 }
 
 void CustomPanel::setGradientAngle(float angle)
@@ -324,46 +204,6 @@ void CustomPanel::setGradientAngle(float angle)
     emit PropertyChanged(QStringLiteral("GradientAngle"));
     // Not shown until the next redraw, whatever look that shows.
     dropFaces();
-}
-
-void CustomPanel::setDisabledBorderColor(qint32 colour)
-{
-    setValue(disabledBorderColor_, colour, "DisabledBorderColor");
-}
-
-void CustomPanel::setForeColor(qint32 colour)
-{
-    setValue(foreColor_, colour, "ForeColor");
-}
-
-void CustomPanel::setOverForeColor(qint32 colour)
-{
-    setValue(overForeColor_, colour, "OverForeColor");
-}
-
-void CustomPanel::setBGGradientStart(qint32 colour)
-{
-    setGradientColour(normalLook_.bgStart, colour, "BGGradientStart");
-}
-
-void CustomPanel::setBGGradientEnd(qint32 colour)
-{
-    setGradientColour(normalLook_.bgEnd, colour, "BGGradientEnd");
-}
-
-void CustomPanel::setTitleGradientStart(qint32 colour)
-{
-    setGradientColour(normalLook_.titleStart, colour, "TitleGradientStart");
-}
-
-void CustomPanel::setTitleGradientEnd(qint32 colour)
-{
-    setGradientColour(normalLook_.titleEnd, colour, "TitleGradientEnd");
-}
-
-void CustomPanel::setBorderColor(qint32 colour)
-{
-    setValue(borderColor_, colour, "BorderColor");
 }
 
 void CustomPanel::setPanelFont(const QFont& font)
@@ -392,11 +232,6 @@ void CustomPanel::setTitleHeight(qint16 height)
     emit PropertyChanged(QStringLiteral("TitleHeight"));
     dropFaces();
     showLook();
-}
-
-void CustomPanel::setRoundedCorners(qint32 diameter)
-{
-    setValue(roundedCorners_, diameter, "RoundedCorners");
 }
 
 void CustomPanel::setPanelEnabled(bool enabled)
@@ -439,81 +274,6 @@ void CustomPanel::setMousePointer(qint32 pointer)
     showLook();
 }
 
-void CustomPanel::setAlignment(qint32 alignment)
-{
-    setValue(alignment_, alignment, "Alignment");
-}
-
-void CustomPanel::setOverBGGradientStart(qint32 colour)
-{
-    setGradientColour(overLook_.bgStart, colour, "OverBGGradientStart");
-}
-
-void CustomPanel::setOverBGGradientEnd(qint32 colour)
-{
-    setGradientColour(overLook_.bgEnd, colour, "OverBGGradientEnd");
-}
-
-void CustomPanel::setOverTitleGradientStart(qint32 colour)
-{
-    setGradientColour(overLook_.titleStart, colour, "OverTitleGradientStart");
-}
-
-void CustomPanel::setOverTitleGradientEnd(qint32 colour)
-{
-    setGradientColour(overLook_.titleEnd, colour, "OverTitleGradientEnd");
-}
-
-void CustomPanel::setOverBorderColor(qint32 colour)
-{
-    setValue(overBorderColor_, colour, "OverBorderColor");
-}
-
-void CustomPanel::setDownBGGradientStart(qint32 colour)
-{
-    setGradientColour(downLook_.bgStart, colour, "DownBGGradientStart");
-}
-
-void CustomPanel::setDownBGGradientEnd(qint32 colour)
-{
-    setGradientColour(downLook_.bgEnd, colour, "DownBGGradientEnd");
-}
-
-void CustomPanel::setDownTitleGradientStart(qint32 colour)
-{
-    setGradientColour(downLook_.titleStart, colour, "DownTitleGradientStart");
-}
-
-void CustomPanel::setDownTitleGradientEnd(qint32 colour)
-{
-    setGradientColour(downLook_.titleEnd, colour, "DownTitleGradientEnd");
-}
-
-void CustomPanel::setDownBorderColor(qint32 colour)
-{
-    setValue(downBorderColor_, colour, "DownBorderColor");
-}
-
-void CustomPanel::setDisabledBGGradientStart(qint32 colour)
-{
-    setGradientColour(disabledLook_.bgStart, colour, "DisabledBGGradientStart");
-}
-
-void CustomPanel::setDisabledBGGradientEnd(qint32 colour)
-{
-    setGradientColour(disabledLook_.bgEnd, colour, "DisabledBGGradientEnd");
-}
-
-void CustomPanel::setDisabledTitleGradientStart(qint32 colour)
-{
-    setGradientColour(disabledLook_.titleStart, colour, "DisabledTitleGradientStart");
-}
-
-void CustomPanel::setDisabledTitleGradientEnd(qint32 colour)
-{
-    setGradientColour(disabledLook_.titleEnd, colour, "DisabledTitleGradientEnd");
-}
-
 void CustomPanel::setDisabledSmallIcon(const QPixmap& icon)
 {
     if (disabledSmallIcon_.cacheKey() == icon.cacheKey())
@@ -550,9 +310,9 @@ void CustomPanel::showLook()
         return;
     }
     const QSize size(w, h);
-    if (maskSize_ != size || maskCorners_ != roundedCorners_) {
-        if (roundedCorners_ > 0) {
-            const std::vector<int> insets = cornerInsets(w, h, roundedCorners_);
+    if (maskSize_ != size || maskCorners_ != paint_.RoundedCorners) {
+        if (paint_.RoundedCorners > 0) {
+            const std::vector<int> insets = cornerInsets(w, h, paint_.RoundedCorners);
             QRegion shape;
             for (int y = 0; y < h; ++y)
                 shape += QRect(insets[y], y, w - 2 * insets[y], 1);
@@ -561,7 +321,7 @@ void CustomPanel::showLook()
             clearMask();
         }
         maskSize_ = size;
-        maskCorners_ = roundedCorners_;
+        maskCorners_ = paint_.RoundedCorners;
     }
 
     const QPalette::ColorGroup group = palette().currentColorGroup();
@@ -592,14 +352,21 @@ void CustomPanel::paintFace(QImage& image, Look look) const
     const bool disabled = look == Look::Disabled;
     const bool down = look == Look::Down || look == Look::DownOver;
     const bool hot = look == Look::Over || look == Look::DownOver;
-    const GradientSet& set = disabled ? disabledLook_
-                             : down   ? downLook_
-                             : hot    ? overLook_
-                                      : normalLook_;
-    const qint32 border = disabled ? disabledBorderColor_
-                          : down   ? downBorderColor_
-                          : hot    ? overBorderColor_
-                                   : borderColor_;
+    // The look's body and title band gradients and its border.
+    struct Colours {
+        qint32 bgStart, bgEnd, titleStart, titleEnd, border;
+    };
+    const Paint& p = paint_;
+    const Colours set =
+        disabled ? Colours{p.DisabledBGGradientStart, p.DisabledBGGradientEnd,
+                           p.DisabledTitleGradientStart, p.DisabledTitleGradientEnd,
+                           p.DisabledBorderColor}
+        : down   ? Colours{p.DownBGGradientStart, p.DownBGGradientEnd, p.DownTitleGradientStart,
+                         p.DownTitleGradientEnd, p.DownBorderColor}
+        : hot    ? Colours{p.OverBGGradientStart, p.OverBGGradientEnd, p.OverTitleGradientStart,
+                        p.OverTitleGradientEnd, p.OverBorderColor}
+                 : Colours{p.BGGradientStart, p.BGGradientEnd, p.TitleGradientStart,
+                        p.TitleGradientEnd, p.BorderColor};
     const QPalette& pal = palette();
     const auto resolved = [&](qint32 colour) {
         return colourValue(translateColour(colour, pal).value_or(Qt::black));
@@ -611,8 +378,8 @@ void CustomPanel::paintFace(QImage& image, Look look) const
                       gradientAngle_);
     }
 
-    const QRgb borderRgb = toRgb(resolved(border));
-    drawOutline(image, cornerInsets(w, h, roundedCorners_), borderRgb);
+    const QRgb borderRgb = plainColour(resolved(set.border)).rgb();
+    drawOutline(image, cornerInsets(w, h, paint_.RoundedCorners), borderRgb);
     if (titleHeight_ >= 0 && titleHeight_ < h) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(titleHeight_));
         std::fill(row, row + w, borderRgb);
@@ -643,7 +410,7 @@ void CustomPanel::paintEvent(QPaintEvent*)
     const int tw = metrics.horizontalAdvance(caption_);
     const int th = metrics.height();
     QPoint at(0, roundEven(titleHeight_ * 0.5 - th * 0.5));
-    switch (alignment_) {
+    switch (paint_.Alignment) {
     case 0:
         at.setX(5);
         break;
@@ -656,7 +423,7 @@ void CustomPanel::paintEvent(QPaintEvent*)
     default:
         at = QPoint(0, 0);
     }
-    painter.setPen(plainColour(resolved(hot ? overForeColor_ : foreColor_)));
+    painter.setPen(plainColour(resolved(hot ? paint_.OverForeColor : paint_.ForeColor)));
     painter.drawText(at + QPoint(0, metrics.ascent()), caption_);
 }
 

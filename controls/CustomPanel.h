@@ -4,7 +4,7 @@
 // reports its host window being moved or sized.
 #pragma once
 
-#include "property_bag.h"
+#include "controls/property_bag.h"
 
 #include <QFont>
 #include <QImage>
@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 namespace deskleaf {
 
@@ -71,78 +72,80 @@ public:
     qint32 hwnd() const;
 
     float GradientAngle() const { return gradientAngle_; }
-    qint32 DisabledBorderColor() const { return disabledBorderColor_; }
-    qint32 ForeColor() const { return foreColor_; }
-    qint32 OverForeColor() const { return overForeColor_; }
-    qint32 BGGradientStart() const { return normalLook_.bgStart; }
-    qint32 BGGradientEnd() const { return normalLook_.bgEnd; }
-    qint32 TitleGradientStart() const { return normalLook_.titleStart; }
-    qint32 TitleGradientEnd() const { return normalLook_.titleEnd; }
-    qint32 BorderColor() const { return borderColor_; }
     QFont Font() const { return font(); }
     QString Caption() const { return caption_; }
     qint16 TitleHeight() const { return titleHeight_; }
-    qint32 RoundedCorners() const { return roundedCorners_; }
     bool Enabled() const { return enabled_; }
     QPixmap MouseIcon() const { return mouseIcon_; }
     QPixmap SmallIcon() const { return smallIcon_; }
-    qint32 MousePointer() const { return mousePointer_; }
-    qint32 Alignment() const { return alignment_; }
-    qint32 OverBGGradientStart() const { return overLook_.bgStart; }
-    qint32 OverBGGradientEnd() const { return overLook_.bgEnd; }
-    qint32 OverTitleGradientStart() const { return overLook_.titleStart; }
-    qint32 OverTitleGradientEnd() const { return overLook_.titleEnd; }
-    qint32 OverBorderColor() const { return overBorderColor_; }
-    qint32 DownBGGradientStart() const { return downLook_.bgStart; }
-    qint32 DownBGGradientEnd() const { return downLook_.bgEnd; }
-    qint32 DownTitleGradientStart() const { return downLook_.titleStart; }
-    qint32 DownTitleGradientEnd() const { return downLook_.titleEnd; }
-    qint32 DownBorderColor() const { return downBorderColor_; }
-    qint32 DisabledBGGradientStart() const { return disabledLook_.bgStart; }
-    qint32 DisabledBGGradientEnd() const { return disabledLook_.bgEnd; }
-    qint32 DisabledTitleGradientStart() const { return disabledLook_.titleStart; }
-    qint32 DisabledTitleGradientEnd() const { return disabledLook_.titleEnd; }
     QPixmap DisabledSmallIcon() const { return disabledSmallIcon_; }
+    qint32 MousePointer() const { return mousePointer_; }
 
     // Takes effect at the next redraw.
     void setGradientAngle(float angle);
-    void setDisabledBorderColor(qint32 colour);
-    void setForeColor(qint32 colour);
-    void setOverForeColor(qint32 colour);
-    void setBGGradientStart(qint32 colour);
-    void setBGGradientEnd(qint32 colour);
-    void setTitleGradientStart(qint32 colour);
-    void setTitleGradientEnd(qint32 colour);
-    void setBorderColor(qint32 colour);
     // The caption font, which is also the widget's font.
     void setPanelFont(const QFont& font);
     void setCaption(const QString& caption);
     void setTitleHeight(qint16 height);
-    void setRoundedCorners(qint32 diameter);
     // The panel's own flag: a disabled panel still receives input but raises no input signals.
     void setPanelEnabled(bool enabled);
     // Kept only so that it persists; takes effect at the next redraw.
     void setMouseIcon(const QPixmap& icon);
     void setSmallIcon(const QPixmap& icon);
+    void setDisabledSmallIcon(const QPixmap& icon);
     // Kept only so that it persists; the pointer shape does not change.
     void setMousePointer(qint32 pointer);
-    // 0 left, 1 right, 2 centre.
-    void setAlignment(qint32 alignment);
-    void setOverBGGradientStart(qint32 colour);
-    void setOverBGGradientEnd(qint32 colour);
-    void setOverTitleGradientStart(qint32 colour);
-    void setOverTitleGradientEnd(qint32 colour);
-    void setOverBorderColor(qint32 colour);
-    void setDownBGGradientStart(qint32 colour);
-    void setDownBGGradientEnd(qint32 colour);
-    void setDownTitleGradientStart(qint32 colour);
-    void setDownTitleGradientEnd(qint32 colour);
-    void setDownBorderColor(qint32 colour);
-    void setDisabledBGGradientStart(qint32 colour);
-    void setDisabledBGGradientEnd(qint32 colour);
-    void setDisabledTitleGradientStart(qint32 colour);
-    void setDisabledTitleGradientEnd(qint32 colour);
-    void setDisabledSmallIcon(const QPixmap& icon);
+
+    // The colours of the normal, mouse-over, pressed and disabled looks, the caption colours,
+    // the corners' diameter (0 square) and the caption's alignment (0 left, 1 right, 2 centre).
+    qint32 BGGradientStart() const { return paint_.BGGradientStart; }
+    void setBGGradientStart(qint32 v) { assign(&Paint::BGGradientStart, v); }
+    qint32 BGGradientEnd() const { return paint_.BGGradientEnd; }
+    void setBGGradientEnd(qint32 v) { assign(&Paint::BGGradientEnd, v); }
+    qint32 TitleGradientStart() const { return paint_.TitleGradientStart; }
+    void setTitleGradientStart(qint32 v) { assign(&Paint::TitleGradientStart, v); }
+    qint32 TitleGradientEnd() const { return paint_.TitleGradientEnd; }
+    void setTitleGradientEnd(qint32 v) { assign(&Paint::TitleGradientEnd, v); }
+    qint32 BorderColor() const { return paint_.BorderColor; }
+    void setBorderColor(qint32 v) { assign(&Paint::BorderColor, v); }
+    qint32 OverBGGradientStart() const { return paint_.OverBGGradientStart; }
+    void setOverBGGradientStart(qint32 v) { assign(&Paint::OverBGGradientStart, v); }
+    qint32 OverBGGradientEnd() const { return paint_.OverBGGradientEnd; }
+    void setOverBGGradientEnd(qint32 v) { assign(&Paint::OverBGGradientEnd, v); }
+    qint32 OverTitleGradientStart() const { return paint_.OverTitleGradientStart; }
+    void setOverTitleGradientStart(qint32 v) { assign(&Paint::OverTitleGradientStart, v); }
+    qint32 OverTitleGradientEnd() const { return paint_.OverTitleGradientEnd; }
+    void setOverTitleGradientEnd(qint32 v) { assign(&Paint::OverTitleGradientEnd, v); }
+    qint32 OverBorderColor() const { return paint_.OverBorderColor; }
+    void setOverBorderColor(qint32 v) { assign(&Paint::OverBorderColor, v); }
+    qint32 DownBGGradientStart() const { return paint_.DownBGGradientStart; }
+    void setDownBGGradientStart(qint32 v) { assign(&Paint::DownBGGradientStart, v); }
+    qint32 DownBGGradientEnd() const { return paint_.DownBGGradientEnd; }
+    void setDownBGGradientEnd(qint32 v) { assign(&Paint::DownBGGradientEnd, v); }
+    qint32 DownTitleGradientStart() const { return paint_.DownTitleGradientStart; }
+    void setDownTitleGradientStart(qint32 v) { assign(&Paint::DownTitleGradientStart, v); }
+    qint32 DownTitleGradientEnd() const { return paint_.DownTitleGradientEnd; }
+    void setDownTitleGradientEnd(qint32 v) { assign(&Paint::DownTitleGradientEnd, v); }
+    qint32 DownBorderColor() const { return paint_.DownBorderColor; }
+    void setDownBorderColor(qint32 v) { assign(&Paint::DownBorderColor, v); }
+    qint32 DisabledBGGradientStart() const { return paint_.DisabledBGGradientStart; }
+    void setDisabledBGGradientStart(qint32 v) { assign(&Paint::DisabledBGGradientStart, v); }
+    qint32 DisabledBGGradientEnd() const { return paint_.DisabledBGGradientEnd; }
+    void setDisabledBGGradientEnd(qint32 v) { assign(&Paint::DisabledBGGradientEnd, v); }
+    qint32 DisabledTitleGradientStart() const { return paint_.DisabledTitleGradientStart; }
+    void setDisabledTitleGradientStart(qint32 v) { assign(&Paint::DisabledTitleGradientStart, v); }
+    qint32 DisabledTitleGradientEnd() const { return paint_.DisabledTitleGradientEnd; }
+    void setDisabledTitleGradientEnd(qint32 v) { assign(&Paint::DisabledTitleGradientEnd, v); }
+    qint32 DisabledBorderColor() const { return paint_.DisabledBorderColor; }
+    void setDisabledBorderColor(qint32 v) { assign(&Paint::DisabledBorderColor, v); }
+    qint32 ForeColor() const { return paint_.ForeColor; }
+    void setForeColor(qint32 v) { assign(&Paint::ForeColor, v); }
+    qint32 OverForeColor() const { return paint_.OverForeColor; }
+    void setOverForeColor(qint32 v) { assign(&Paint::OverForeColor, v); }
+    qint32 RoundedCorners() const { return paint_.RoundedCorners; }
+    void setRoundedCorners(qint32 v) { assign(&Paint::RoundedCorners, v); }
+    qint32 Alignment() const { return paint_.Alignment; }
+    void setAlignment(qint32 v) { assign(&Paint::Alignment, v); }
 
     QSize sizeHint() const override { return {320, 180}; }
 
@@ -179,19 +182,34 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    struct GradientSet {
-        qint32 bgStart;
-        qint32 bgEnd;
-        qint32 titleStart;
-        qint32 titleEnd;
+    // The numbers the faces are painted from, each named as its property.
+    struct Paint {
+        qint32 BGGradientStart, BGGradientEnd, TitleGradientStart, TitleGradientEnd, BorderColor;
+        qint32 OverBGGradientStart, OverBGGradientEnd, OverTitleGradientStart, OverTitleGradientEnd,
+            OverBorderColor;
+        qint32 DownBGGradientStart, DownBGGradientEnd, DownTitleGradientStart, DownTitleGradientEnd,
+            DownBorderColor;
+        qint32 DisabledBGGradientStart, DisabledBGGradientEnd, DisabledTitleGradientStart,
+            DisabledTitleGradientEnd, DisabledBorderColor;
+        qint32 ForeColor, OverForeColor, RoundedCorners, Alignment;
     };
+    // A stored property: its name, its default and, for a number the faces are painted from,
+    // how its setter takes a value. One table of them in load and save order is the panel's
+    // defaults (CustomPanel.cpp).
+    struct Property {
+        const char* name;
+        QVariant defaultValue; // none for the font, the caption and the pictures: see defaultOf
+        qint32 Paint::*number = nullptr;
+        bool gradientColour = false; // keeps a system colour's value, not its index
+    };
+    static const std::vector<Property>& properties();
+    QVariant defaultOf(const Property& property) const;
+    void assign(qint32 Paint::*number, qint32 value);
 
     // The faces the panel shows. A pressed panel's caption takes the over colour only while the
     // pointer is over it, so the pressed look has two faces.
     enum class Look { Normal, Over, Down, DownOver, Disabled, Count };
 
-    void setGradientColour(qint32& field, qint32 colour, const char* name);
-    void setValue(qint32& field, qint32 colour, const char* name);
     void pointerEntered();
     void watchHostWindow();
     Look currentLook() const;
@@ -201,26 +219,16 @@ private:
     void showLook();
     void paintFace(QImage& image, Look look) const;
 
-    GradientSet normalLook_{16246222, 16246222, 16246222, 15176238};
-    GradientSet overLook_{16578028, 16578028, 16578028, 16693609};
-    GradientSet downLook_{16246222, 16246222, 16569503, 13070861};
-    GradientSet disabledLook_{qint32(0x8000000F), qint32(0x8000000F), 15596027, 14477803};
-    float gradientAngle_ = 270;
-    qint32 disabledBorderColor_ = 8092539;
-    qint32 foreColor_ = 0;
-    qint32 overForeColor_ = 0;
-    qint32 borderColor_ = 12481573;
-    qint32 overBorderColor_ = 16027427;
-    qint32 downBorderColor_ = 13070861;
+    // Set from the properties' table when the panel is made.
+    Paint paint_{};
+    float gradientAngle_ = 0;
     QString caption_;
-    qint16 titleHeight_ = 23;
-    qint32 roundedCorners_ = 0;
-    bool enabled_ = true;
+    qint16 titleHeight_ = 0;
+    bool enabled_ = false;
     QPixmap mouseIcon_;
     QPixmap smallIcon_;
     QPixmap disabledSmallIcon_;
     qint32 mousePointer_ = 0;
-    qint32 alignment_ = 2;
 
     bool pointerOver_ = false; // Qt's own enter/leave, whatever the panel's state
     bool inside_ = false;

@@ -1,4 +1,4 @@
-#include "SpriteSheet.h"
+#include "controls/SpriteSheet.h"
 
 #include <algorithm>
 

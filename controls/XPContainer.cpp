@@ -1,7 +1,8 @@
-#include "XPContainer.h"
+#include "controls/XPContainer.h"
 
-#include "song_font.h"
-#include "system_colour.h"
+#include "controls/song_font.h"
+#include "controls/system_colour.h"
+#include "controls/title_drag.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -9,22 +10,23 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <optional>
+#include <utility>
 
 namespace deskleaf {
 
 namespace {
 
 constexpr int kHeaderTop = 1;
-constexpr int kHeaderHeight = 23;
-constexpr int kBodyTop = kHeaderTop + kHeaderHeight;
+constexpr int kHeaderHeight = XPContainer::kHeaderBottom - kHeaderTop;
+constexpr int kBodyTop = XPContainer::kHeaderBottom;
 constexpr int kCaptionLeft = 10; // inside the header
 
-struct Scheme {
-    qint32 headerLight, headerDark, backLight, backDark, border, text;
-};
+using Colours = XPContainer::Colours;
 
-constexpr std::array<Scheme, XPContainer::kThemeCount> kThemes{{
+// Theme 0 holds the defaults.
+constexpr std::array<Colours, XPContainer::kThemeCount> kThemes{{
     {16244947, 15582631, 16577775, 16443612, 14467501, 8072450}, // blue
     {15523027, 14334632, 16315119, 15853021, 14070944, 4925975},
     {14214600, 11651986, 15857131, 14805973, 11191944, 2177792},
@@ -38,6 +40,18 @@ constexpr std::array<Scheme, XPContainer::kThemeCount> kThemes{{
     {15526633, 14276307, 16316407, 15855598, 14078671, 4867908},
     {15006460, 12185332, 15662333, 14481402, 9822698, 6739425},
 }};
+
+// The colours as stored, in load and save order.
+constexpr std::pair<const char*, qint32 Colours::*> kColourNames[] = {
+    {"HeaderLightColor", &Colours::headerLight}, {"HeaderDarkColor", &Colours::headerDark},
+    {"BackLightColor", &Colours::backLight},     {"BackDarkColor", &Colours::backDark},
+    {"BorderColor", &Colours::border},           {"TextColor", &Colours::text},
+};
+
+// The other defaults, as kept in the bag.
+const QString kDefaultCaption = QStringLiteral("XPContainer");
+constexpr qint16 kDefaultStyle = 0;
+constexpr qint16 kDefaultTheme = 0;
 
 QFont captionFont()
 {
@@ -82,100 +96,53 @@ bool verticalGradient(QImage& image, int top, int rows, int left, int right, qin
 XPContainer::XPContainer(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InitProperties();
     layoutCaption();
-    redraw();
 }
 
 void XPContainer::InitProperties()
 {
-    const Scheme& scheme = kThemes[0];
-    headerLight_ = scheme.headerLight;
-    headerDark_ = scheme.headerDark;
-    backLight_ = scheme.backLight;
-    backDark_ = scheme.backDark;
-    border_ = scheme.border;
-    text_ = scheme.text;
-    caption_ = QStringLiteral("XPContainer");
-    style_ = 0;
-    theme_ = 0;
-    redraw();
+    ReadProperties(PropertyBag());
 }
 
 void XPContainer::ReadProperties(const PropertyBag& bag)
 {
-    const Scheme& scheme = kThemes[0];
-    const auto colour = [&](const char* name, qint32 defaultValue) {
-        return bag.ReadProperty(QString::fromLatin1(name), defaultValue).toInt();
-    };
-    headerLight_ = colour("HeaderLightColor", scheme.headerLight);
-    headerDark_ = colour("HeaderDarkColor", scheme.headerDark);
-    backLight_ = colour("BackLightColor", scheme.backLight);
-    backDark_ = colour("BackDarkColor", scheme.backDark);
-    border_ = colour("BorderColor", scheme.border);
-    text_ = colour("TextColor", scheme.text);
-    caption_ =
-        bag.ReadProperty(QStringLiteral("Caption"), QStringLiteral("XPContainer")).toString();
-    style_ = bag.ReadProperty(QStringLiteral("Style"), QVariant::fromValue<qint16>(0)).toInt();
-    theme_ = bag.ReadProperty(QStringLiteral("Theme"), QVariant::fromValue<qint16>(0)).toInt();
+    for (const auto& [name, colour] : kColourNames)
+        colours_.*colour = bag.ReadProperty(QString::fromLatin1(name), kThemes[0].*colour).toInt();
+    caption_ = bag.ReadProperty(QStringLiteral("Caption"), kDefaultCaption).toString();
+    style_ = bag.ReadProperty(QStringLiteral("Style"), QVariant::fromValue(kDefaultStyle)).toInt();
+    theme_ = bag.ReadProperty(QStringLiteral("Theme"), QVariant::fromValue(kDefaultTheme)).toInt();
     redraw();
 }
 
 void XPContainer::WriteProperties(PropertyBag& bag) const
 {
-    const Scheme& scheme = kThemes[0];
-    bag.WriteProperty(QStringLiteral("HeaderLightColor"), headerLight_, scheme.headerLight);
-    bag.WriteProperty(QStringLiteral("HeaderDarkColor"), headerDark_, scheme.headerDark);
-    bag.WriteProperty(QStringLiteral("BackLightColor"), backLight_, scheme.backLight);
-    bag.WriteProperty(QStringLiteral("BackDarkColor"), backDark_, scheme.backDark);
-    bag.WriteProperty(QStringLiteral("BorderColor"), border_, scheme.border);
-    bag.WriteProperty(QStringLiteral("TextColor"), text_, scheme.text);
-    bag.WriteProperty(QStringLiteral("Caption"), caption_, QStringLiteral("XPContainer"));
-    bag.WriteProperty(QStringLiteral("Style"), style_, QVariant::fromValue<qint16>(0));
-    bag.WriteProperty(QStringLiteral("Theme"), theme_, QVariant::fromValue<qint16>(0));
+    for (const auto& [name, colour] : kColourNames)
+        bag.WriteProperty(QString::fromLatin1(name), colours_.*colour, kThemes[0].*colour);
+    bag.WriteProperty(QStringLiteral("Caption"), caption_, kDefaultCaption);
+    bag.WriteProperty(QStringLiteral("Style"), style_, QVariant::fromValue(kDefaultStyle));
+    bag.WriteProperty(QStringLiteral("Theme"), theme_, QVariant::fromValue(kDefaultTheme));
 }
 
-void XPContainer::setValue(qint32& field, qint32 colour, const char* name)
+void XPContainer::setValue(qint32& field, qint32 value, const char* name)
 {
-    if (field == colour)
+    if (field == value)
         return;
-    field = colour;
+    field = value;
     emit PropertyChanged(QString::fromLatin1(name));
     redraw();
 }
 
-void XPContainer::setBackDarkColor(qint32 colour)
+void XPContainer::setColour(qint32 Colours::*colour, qint32 value)
 {
-    setValue(backDark_, colour, "BackDarkColor");
-}
-
-void XPContainer::setBackLightColor(qint32 colour)
-{
-    setValue(backLight_, colour, "BackLightColor");
-}
-
-void XPContainer::setBorderColor(qint32 colour)
-{
-    setValue(border_, colour, "BorderColor");
-}
-
-void XPContainer::setHeaderDarkColor(qint32 colour)
-{
-    setValue(headerDark_, colour, "HeaderDarkColor");
-}
-
-void XPContainer::setHeaderLightColor(qint32 colour)
-{
-    setValue(headerLight_, colour, "HeaderLightColor");
+    const auto* row = std::find_if(std::begin(kColourNames), std::end(kColourNames),
+                                   [&](const auto& row) { return row.second == colour; });
+    setValue(colours_.*colour, value, row->first);
 }
 
 void XPContainer::setStyle(qint32 style)
 {
     setValue(style_, style, "Style");
-}
-
-void XPContainer::setTextColor(qint32 colour)
-{
-    setValue(text_, colour, "TextColor");
 }
 
 void XPContainer::setCaption(const QString& caption)
@@ -196,13 +163,8 @@ void XPContainer::setTheme(qint32 theme)
     // Applied even when the number is unchanged, so that a theme restores colours edited since.
     if (theme < 0 || theme >= kThemeCount)
         return;
-    const Scheme& scheme = kThemes[theme];
-    setHeaderLightColor(scheme.headerLight);
-    setHeaderDarkColor(scheme.headerDark);
-    setBackLightColor(scheme.backLight);
-    setBackDarkColor(scheme.backDark);
-    setBorderColor(scheme.border);
-    setTextColor(scheme.text);
+    for (const auto& [name, colour] : kColourNames)
+        setValue(colours_.*colour, kThemes[theme].*colour, name);
 }
 
 void XPContainer::layoutCaption()
@@ -230,12 +192,12 @@ void XPContainer::redraw()
 
     const int innerWidth = std::max(0, w - 2);
     if (style_ != 0)
-        verticalGradient(face_, 0, h, 0, w - 1, backLight_, backDark_, h, pal);
+        verticalGradient(face_, 0, h, 0, w - 1, colours_.backLight, colours_.backDark, h, pal);
     else
-        verticalGradient(face_, kBodyTop, h - kBodyTop, 0, innerWidth, backLight_, backDark_,
-                         h - (kHeaderHeight + 2), pal);
+        verticalGradient(face_, kBodyTop, h - kBodyTop, 0, innerWidth, colours_.backLight,
+                         colours_.backDark, h - (kHeaderHeight + 2), pal);
 
-    if (const std::optional<QColor> border = translateColour(border_, pal)) {
+    if (const std::optional<QColor> border = translateColour(colours_.border, pal)) {
         QPainter painter(&face_);
         painter.setPen(*border);
         painter.drawRect(0, 0, w - 1, h - 1);
@@ -243,9 +205,9 @@ void XPContainer::redraw()
 
     if (style_ == 0 && innerWidth > 0) {
         // The caption keeps its last colour when the header cannot be painted.
-        if (verticalGradient(face_, kHeaderTop, kHeaderHeight, 1, innerWidth, headerLight_,
-                             headerDark_, kHeaderHeight, pal))
-            if (const std::optional<QColor> text = translateColour(text_, pal))
+        if (verticalGradient(face_, kHeaderTop, kHeaderHeight, 1, innerWidth, colours_.headerLight,
+                             colours_.headerDark, kHeaderHeight, pal))
+            if (const std::optional<QColor> text = translateColour(colours_.text, pal))
                 captionColour_ = *text;
     }
     update();
@@ -286,6 +248,18 @@ void XPContainer::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)
         redraw();
+}
+
+void frameDialog(XPContainer* frame, const char* name, const QString& caption, qint32 theme,
+                 const QString& title)
+{
+    frame->setObjectName(QLatin1String(name));
+    frame->setCaption(caption);
+    frame->setTheme(theme);
+    frame->setAccessibleName(title);
+    frame->setGeometry(frame->parentWidget()->rect());
+    frame->parentWidget()->setWindowTitle(title);
+    new TitleBandDrag(frame, XPContainer::kHeaderBottom);
 }
 
 } // namespace deskleaf

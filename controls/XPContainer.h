@@ -3,7 +3,7 @@
 // of twelve schemes, and Style switches the header off. The host places its controls on it.
 #pragma once
 
-#include "property_bag.h"
+#include "controls/property_bag.h"
 
 #include <QImage>
 #include <QWidget>
@@ -24,6 +24,13 @@ class XPContainer : public QWidget {
 
 public:
     static constexpr int kThemeCount = 12;
+    // The header strip runs from row 1 to the row above this one, where the body begins.
+    static constexpr int kHeaderBottom = 24;
+
+    // The six colours a theme sets.
+    struct Colours {
+        qint32 headerLight, headerDark, backLight, backDark, border, text;
+    };
 
     explicit XPContainer(QWidget* parent = nullptr);
 
@@ -33,26 +40,26 @@ public:
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag) const;
 
-    qint32 BackDarkColor() const { return backDark_; }
-    qint32 BackLightColor() const { return backLight_; }
-    qint32 BorderColor() const { return border_; }
+    qint32 BackDarkColor() const { return colours_.backDark; }
+    qint32 BackLightColor() const { return colours_.backLight; }
+    qint32 BorderColor() const { return colours_.border; }
     QString Caption() const { return caption_; }
-    qint32 HeaderDarkColor() const { return headerDark_; }
-    qint32 HeaderLightColor() const { return headerLight_; }
+    qint32 HeaderDarkColor() const { return colours_.headerDark; }
+    qint32 HeaderLightColor() const { return colours_.headerLight; }
     qint32 Style() const { return style_; }
-    qint32 TextColor() const { return text_; }
+    qint32 TextColor() const { return colours_.text; }
     qint32 Theme() const { return theme_; }
 
-    void setBackDarkColor(qint32 colour);
-    void setBackLightColor(qint32 colour);
-    void setBorderColor(qint32 colour);
+    void setBackDarkColor(qint32 v) { setColour(&Colours::backDark, v); }
+    void setBackLightColor(qint32 v) { setColour(&Colours::backLight, v); }
+    void setBorderColor(qint32 v) { setColour(&Colours::border, v); }
+    void setHeaderDarkColor(qint32 v) { setColour(&Colours::headerDark, v); }
+    void setHeaderLightColor(qint32 v) { setColour(&Colours::headerLight, v); }
+    void setTextColor(qint32 v) { setColour(&Colours::text, v); }
     void setCaption(const QString& caption);
-    void setHeaderDarkColor(qint32 colour);
-    void setHeaderLightColor(qint32 colour);
     // 0 shows the header; any other value hides it.
     void setStyle(qint32 style);
     using QWidget::setStyle; // the widget style, unrelated to the header
-    void setTextColor(qint32 colour);
     // 0 to 11 set the six colours from the theme table; any other number is only stored.
     void setTheme(qint32 theme);
 
@@ -68,23 +75,26 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void setValue(qint32& field, qint32 colour, const char* name);
+    void setValue(qint32& field, qint32 value, const char* name);
+    void setColour(qint32 Colours::*colour, qint32 value);
     void layoutCaption();
     void redraw();
 
-    qint32 headerLight_ = 16244947;
-    qint32 headerDark_ = 15582631;
-    qint32 backLight_ = 16577775;
-    qint32 backDark_ = 16443612;
-    qint32 border_ = 14467501;
-    qint32 text_ = 8072450;
-    QString caption_ = QStringLiteral("XPContainer");
-    qint32 style_ = 0;
-    qint32 theme_ = 0;
+    // Set from the defaults when the frame is made.
+    Colours colours_{};
+    QString caption_;
+    qint32 style_{};
+    qint32 theme_{};
 
     int captionTop_ = 0; // caption's top inside the header, set on resize only
     QColor captionColour_ = Qt::white;
     QImage face_;
 };
+
+// Makes frame, placed on a frameless dialog that has its final size, the dialog's skinned frame:
+// it fills the dialog, so that its border shows all round, and its header strip moves the
+// dialog. The frame takes title as its accessible name and the dialog as its window title.
+void frameDialog(XPContainer* frame, const char* name, const QString& caption, qint32 theme,
+                 const QString& title);
 
 } // namespace deskleaf

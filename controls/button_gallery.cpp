@@ -1,8 +1,8 @@
-#include "button_gallery.h"
-#include "song_font.h"
+#include "controls/button_gallery.h"
+#include "controls/song_font.h"
 
-#include "xpcmdbutton.h"
-#include "xptopbuttons.h"
+#include "controls/xpcmdbutton.h"
+#include "controls/xptopbuttons.h"
 
 #include <QApplication>
 #include <QDir>

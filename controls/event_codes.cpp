@@ -1,4 +1,4 @@
-#include "event_codes.h"
+#include "controls/event_codes.h"
 
 #include <QKeyEvent>
 

@@ -1,8 +1,10 @@
-#include "minimise_together.h"
+#include "controls/minimise_together.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QWindowStateChangeEvent>
+
+#include <algorithm>
 
 namespace deskleaf {
 
@@ -16,7 +18,21 @@ bool isProgramWindow(const QWidget* w)
     return w->isWindow() && w->isVisible() && (type == Qt::Window || type == Qt::Dialog);
 }
 
+// The window at the end of w's owners: the one that owns the others.
+QWidget* lastOwner(QWidget* w)
+{
+    w = w->window();
+    while (w->parentWidget())
+        w = w->parentWidget()->window();
+    return w;
+}
+
 } // namespace
+
+void minimiseProgram(QWidget* window)
+{
+    lastOwner(window)->showMinimized();
+}
 
 MinimiseTogether::MinimiseTogether(QObject* parent) : QObject(parent)
 {
@@ -48,10 +64,13 @@ void MinimiseTogether::minimiseAll(QWidget* from)
         top = QApplication::activeWindow();
     top_ = top ? top : from;
     busy_ = true;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != from && isProgramWindow(w) && !w->isMinimized()) {
+    // Owners first, so that no focus falls on a window that a modal one blocks.
+    QWidgetList windows = QApplication::topLevelWidgets();
+    std::stable_partition(windows.begin(), windows.end(),
+                          [](const QWidget* w) { return !w->parentWidget(); });
+    for (QWidget* w : windows)
+        if (w != from && isProgramWindow(w) && !w->isMinimized())
             w->setWindowState(w->windowState() | Qt::WindowMinimized);
-        }
     busy_ = false;
 }
 

@@ -3,6 +3,11 @@
 // alone and leaves the window under it frozen without a taskbar entry; restoring any of them
 // (the main window from the taskbar, usually) brings them all back and raises and activates
 // the window that was on top when they went down.
+//
+// A window manager may take a modal window down alone (xfwm4 does): the window under it gets
+// the focus and Qt hands that straight back to the modal window, which comes up again. So a
+// window's own minimise button minimises the program through minimiseProgram, and the owner
+// goes down first.
 #pragma once
 
 #include <QObject>
@@ -10,6 +15,10 @@
 #include <QWidget>
 
 namespace deskleaf {
+
+// Minimises the program from one of its windows: the window that owns it (the last of its
+// owners) goes down, and the windows it owns with it.
+void minimiseProgram(QWidget* window);
 
 class MinimiseTogether : public QObject {
 public:

@@ -1,8 +1,8 @@
-#include "panel_gallery.h"
-#include "song_font.h"
+#include "controls/panel_gallery.h"
+#include "controls/song_font.h"
 
-#include "CustomPanel.h"
-#include "XPContainer.h"
+#include "controls/CustomPanel.h"
+#include "controls/XPContainer.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "system_colour.h"
+#include "controls/system_colour.h"
 
 #include <array>
 
@@ -66,6 +66,14 @@ std::optional<QColor> systemColour(int index, const QPalette& palette)
         return std::nullopt;
     const PaletteEntry& entry = kSystemColours[index];
     return palette.color(entry.group, entry.role);
+}
+
+bool isColour(qint32 value)
+{
+    if (!isSystemColour(value))
+        return value <= 0xFFFFFF;
+    const qint32 index = value & 0x7FFFFFFF;
+    return index < qint32(kSystemColours.size()) && kSystemColours[std::size_t(index)].known;
 }
 
 std::optional<QColor> translateColour(qint32 value, const QPalette& palette)

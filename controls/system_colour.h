@@ -43,6 +43,9 @@ inline QColor plainColour(qint32 value)
 // nothing for an index outside that table.
 std::optional<QColor> systemColour(int index, const QPalette& palette);
 
+// Whether value names a colour: a plain one (0x00BBGGRR) or a system colour of the table.
+bool isColour(qint32 value);
+
 // value as a colour, a system colour looked up in palette; nothing when that lookup fails.
 std::optional<QColor> translateColour(qint32 value, const QPalette& palette);
 

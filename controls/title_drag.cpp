@@ -1,4 +1,4 @@
-#include "title_drag.h"
+#include "controls/title_drag.h"
 
 #include <QMouseEvent>
 #include <QWidget>

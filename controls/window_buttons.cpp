@@ -1,8 +1,8 @@
-#include "window_buttons.h"
+#include "controls/window_buttons.h"
 
-#include "property_bag.h"
-#include "xpcmdbutton.h"
-#include "xptopbuttons.h"
+#include "controls/property_bag.h"
+#include "controls/xpcmdbutton.h"
+#include "controls/xptopbuttons.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -26,7 +26,7 @@ struct CaptionButtons {
     xptopbuttons* close;    // xptopbuttons1
     xptopbuttons* minimise; // xptopbuttons2
 };
-// In the header strip of a group frame (y 1 to 24), right-aligned, 1 pixel apart. The caller
+// In the header strip of a group frame (XPContainer), right-aligned, 1 pixel apart. The caller
 // connects their Click.
 CaptionButtons captionButtons(QWidget* frame);
 

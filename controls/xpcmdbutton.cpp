@@ -1,6 +1,6 @@
-#include "xpcmdbutton.h"
+#include "controls/xpcmdbutton.h"
 
-#include "event_codes.h"
+#include "controls/event_codes.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -4,8 +4,8 @@
 // button is held.
 #pragma once
 
-#include "SpriteSheet.h"
-#include "property_bag.h"
+#include "controls/SpriteSheet.h"
+#include "controls/property_bag.h"
 
 #include <QFont>
 #include <QPixmap>

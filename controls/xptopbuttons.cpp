@@ -1,8 +1,8 @@
-#include "xptopbuttons.h"
+#include "controls/xptopbuttons.h"
 
-#include "event_codes.h"
+#include "controls/event_codes.h"
 
-#include "xpcmdbutton.h"
+#include "controls/xpcmdbutton.h"
 
 #include <QCursor>
 #include <QMouseEvent>

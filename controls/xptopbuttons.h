@@ -4,8 +4,8 @@
 // made, so a new button reports MouseOut once unless the pointer is over it.
 #pragma once
 
-#include "SpriteSheet.h"
-#include "property_bag.h"
+#include "controls/SpriteSheet.h"
+#include "controls/property_bag.h"
 
 #include <QPixmap>
 #include <QWidget>

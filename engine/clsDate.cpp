@@ -1,7 +1,7 @@
 // Gregorian to lunar and back, and the year-table look-ups.
-#include "clsDate.h"
+#include "engine/clsDate.h"
 
-#include "day_serial.h"
+#include "engine/day_serial.h"
 
 #include <ctime>
 #include <stdexcept>

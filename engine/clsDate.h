@@ -18,7 +18,7 @@
 namespace deskleaf {
 
 namespace detail {
-#include "lunar_tables.inc"
+#include "engine/lunar_tables.inc"
 } // namespace detail
 
 class clsDate {

@@ -1,5 +1,5 @@
 // Festival look-ups: fixed lunar dates with New Year's Eve, weekday rules, fixed Gregorian dates.
-#include "clsDate.h"
+#include "engine/clsDate.h"
 
 namespace deskleaf {
 

@@ -1,7 +1,7 @@
 // Chinese names: weekday, lunar day, stem-branch, zodiac, numerals, era, star sign.
-#include "clsDate.h"
+#include "engine/clsDate.h"
 
-#include "day_serial.h"
+#include "engine/day_serial.h"
 
 #include <stdexcept>
 

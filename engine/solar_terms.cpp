@@ -1,5 +1,5 @@
 // Solar terms: a mean tropical year from the 1900 Minor Cold, corrected to the true days.
-#include "clsDate.h"
+#include "engine/clsDate.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDir>
 #include <QFile>

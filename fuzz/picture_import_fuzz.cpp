@@ -3,7 +3,7 @@
 // The import either gives a whole 64 x 48 picture or refuses with a PictureError; anything
 // else (another exception, a wrong size, a crash, a sanitizer report, an allocation past
 // -malloc_limit_mb) is a finding.
-#include "picture_import.h"
+#include "model/picture_import.h"
 
 #include <QDir>
 #include <QFile>

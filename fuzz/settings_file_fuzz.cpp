@@ -4,7 +4,7 @@
 // drawn from; without the marker the writes are drawn from the whole input, so a plain
 // kel.ini is a useful seed. Aborts when a write that succeeded does not read back, changes
 // another key's value, or a refused write changed the file.
-#include "profile_file.h"
+#include "model/profile_file.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,4 +1,4 @@
-#include "command_runner.h"
+#include "platform/command_runner.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

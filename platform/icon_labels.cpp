@@ -1,9 +1,9 @@
-#include "icon_labels.h"
+#include "platform/icon_labels.h"
 
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
-#include "windows/win_icon_labels.h"
+#include "platform/windows/win_icon_labels.h"
 #endif
 
 namespace deskleaf {

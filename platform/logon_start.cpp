@@ -1,6 +1,6 @@
-#include "logon_start.h"
+#include "platform/logon_start.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
-#include "windows/win_system.h"
+#include "platform/windows/win_system.h"
 #endif
 
 namespace deskleaf {

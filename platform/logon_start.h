@@ -1,7 +1,7 @@
 // Registers the program to start at logon under a name, with its executable's path.
 #pragma once
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 #include <QString>
 

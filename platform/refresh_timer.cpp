@@ -1,6 +1,6 @@
-#include "refresh_timer.h"
+#include "platform/refresh_timer.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // midnight passed while the computer slept, so that a computer left on shows the right day.
 #pragma once
 
-#include "command_runner.h"
-#include "platform_error.h"
+#include "platform/command_runner.h"
+#include "platform/platform_error.h"
 
 #include <QProcessEnvironment>
 #include <QString>

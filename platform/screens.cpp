@@ -1,6 +1,6 @@
-#include "screens.h"
+#include "platform/screens.h"
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -22,7 +22,7 @@
 #endif
 
 #ifdef DESKLEAF_HAVE_WAYLAND
-#include "screens_wayland.h"
+#include "platform/screens_wayland.h"
 #endif
 
 namespace deskleaf {

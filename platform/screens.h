@@ -4,7 +4,7 @@
 // logical, 2561x1440 or 3414x1920 "device" pixels).
 #pragma once
 
-#include "command_runner.h"
+#include "platform/command_runner.h"
 
 #include <QByteArray>
 #include <QList>

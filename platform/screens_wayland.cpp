@@ -1,9 +1,9 @@
 // The outputs of any Wayland compositor, read over the Wayland protocol itself:
 // wl_output for the current mode (device pixels) and its transform, xdg-output for the
 // name, the layout position and the logical size, from which the fractional scale follows.
-#include "screens_wayland.h"
+#include "platform/screens_wayland.h"
 
-#include "platform_error.h"
+#include "platform/platform_error.h"
 
 #include <wayland-client.h>
 #include <xdg-output-unstable-v1-client-protocol.h>

@@ -1,7 +1,7 @@
 // The Wayland source of screens.h, built where the Wayland client library is.
 #pragma once
 
-#include "screens.h"
+#include "platform/screens.h"
 
 namespace deskleaf::detail {
 

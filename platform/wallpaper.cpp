@@ -1,13 +1,13 @@
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
 
-#include "wallpaper_xdg.h"
+#include "platform/wallpaper_xdg.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
-#include "wallpaper_desktop.h"
-#include "windows/win_wallpaper.h"
+#include "platform/wallpaper_desktop.h"
+#include "platform/windows/win_wallpaper.h"
 #endif
 
 namespace deskleaf {

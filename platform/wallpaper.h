@@ -2,8 +2,8 @@
 // without one, on the desktop the program runs on.
 #pragma once
 
-#include "command_runner.h"
-#include "platform_error.h"
+#include "platform/command_runner.h"
+#include "platform/platform_error.h"
 
 #include <QList>
 #include <QRect>

@@ -2,7 +2,7 @@
 // share. wallpaper_xdg.cpp picks one by XDG_CURRENT_DESKTOP.
 #pragma once
 
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
 
 #include <memory>
 #include <optional>

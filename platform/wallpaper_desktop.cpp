@@ -1,6 +1,6 @@
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,7 +2,7 @@
 // desktop, the checked tool runs, and the message the user is shown when a step fails.
 #pragma once
 
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
 // GNOME and its relatives, Cinnamon and MATE: the wallpaper is a GSettings key.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
 #include <QJsonObject>
 

@@ -4,11 +4,11 @@
 // `pcmanfm --set-wallpaper` reaches only the first monitor's window, and a window reads its
 // file only when it is made; so for several monitors each file is written and the desktop
 // turned off and on.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,11 +7,11 @@
 // (the desktop then shows stretch or the saved mode, which is also stretch), shows a plain
 // colour as a picture of that colour, and to bring back a saved mode other than stretch
 // turns the desktop off and on.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QColor>
 #include <QDir>

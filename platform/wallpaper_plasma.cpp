@@ -1,7 +1,7 @@
 // KDE Plasma: the shell's own script sets the picture of every desktop.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

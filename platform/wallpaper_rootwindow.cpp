@@ -1,10 +1,10 @@
 // Other X11 window managers: feh or xwallpaper puts the picture on the root window, each
 // monitor's own where there are several.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
-#include "pending_file.h"
+#include "files/pending_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Picks the wallpaper setter by XDG_CURRENT_DESKTOP; bare X11 and Wayland sessions get a
 // generic one.
-#include "wallpaper_xdg.h"
+#include "platform/wallpaper_xdg.h"
 
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
 #include <QUrl>
 

@@ -2,7 +2,7 @@
 // Wayland sessions.
 #pragma once
 
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
 
 namespace deskleaf::detail {
 

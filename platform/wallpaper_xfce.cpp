@@ -1,7 +1,7 @@
 // Xfce: xfdesktop keeps a picture and a style per monitor and workspace in xfconf.
-#include "wallpaper_adapters.h"
+#include "platform/wallpaper_adapters.h"
 
-#include "wallpaper_desktop.h"
+#include "platform/wallpaper_desktop.h"
 
 #include <QJsonObject>
 #include <QMap>

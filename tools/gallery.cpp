@@ -1,8 +1,8 @@
 // Renders every skinned control in each of its looks into DIR, one PNG each, and one
 // combined picture DIR/gallery.png of them all with their names.
 //   deskleaf_gallery DIR
-#include "button_gallery.h"
-#include "panel_gallery.h"
+#include "controls/button_gallery.h"
+#include "controls/panel_gallery.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "win_icon_labels.h"
+#include "platform/windows/win_icon_labels.h"
 
 #include <windows.h>
 

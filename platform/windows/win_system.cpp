@@ -1,4 +1,4 @@
-#include "win_system.h"
+#include "platform/windows/win_system.h"
 
 #include <windows.h>
 

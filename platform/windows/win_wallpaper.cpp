@@ -1,4 +1,4 @@
-#include "win_wallpaper.h"
+#include "platform/windows/win_wallpaper.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "SpriteSheet.h"
-#include "button_gallery.h"
-#include "window_buttons.h"
-#include "xpcmdbutton.h"
-#include "xptopbuttons.h"
+#include "controls/SpriteSheet.h"
+#include "controls/button_gallery.h"
+#include "controls/window_buttons.h"
+#include "controls/xpcmdbutton.h"
+#include "controls/xptopbuttons.h"
 
 #include <QCursor>
 #include <QDir>

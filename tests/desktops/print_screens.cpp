@@ -2,7 +2,7 @@
 //   NAME<TAB>WxH+X+Y<TAB>SCALE[<TAB>primary]
 // With --qt, then Qt's own view of each screen, for comparison:
 //   qt<TAB>NAME<TAB>logical WxH+X+Y<TAB>ratio R<TAB>WxH (logical size times R, rounded)
-#include "screens.h"
+#include "platform/screens.h"
 
 #include <QGuiApplication>
 #include <QScreen>

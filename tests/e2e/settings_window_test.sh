@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The settings window end to end: a reminder for a day of this month, picked in the date
-# picker and typed in, lands in kel.ini and on today's line of that day; a second text for
-# the same day asks before replacing, and giving up keeps the file. The real Tidemark under
-# Xvfb, driven with xdotool, set up by window_session.sh.
+# The settings window end to end: a reminder for a day of this month, entered with the
+# keyboard alone (Tab to the date field, the picker's arrow keys, Enter), lands in kel.ini and
+# on today's line of that day; a second text for the same day, picked with the mouse, asks
+# before replacing, and giving up keeps the file. The real Tidemark under Xvfb, driven with
+# xdotool, set up by window_session.sh.
 #   settings_window_test.sh TIDEMARK DESKLEAF [SCREENSHOT_FOLDER]
 # With a folder, settings-window.png, date-picker.png and confirm-box.png are saved there.
 set -euo pipefail
@@ -57,27 +58,31 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   left=$((480 + 480 * ((cell - 1) % 7)))
   top=$(( first == 0 ? 1680 + 600 * ((cell - 1) / 7) : compact[(cell - 1) / 7] ))
 
-  # remind TEXT [SHOTS]: opens the settings, picks the day and saves TEXT for it.
-  remind() {
-    click M 292 44 # 设  置
+  settings() {
     window "^设置$" S
-    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,403,313,273" ] \
+    [ "$SX,$SY,$SWIDTH,$SHEIGHT" = "803,353,313,374" ] \
       || fail "the settings window is ${SWIDTH}x$SHEIGHT at $SX,$SY"
-    click S 170 137 # the date field
-    window "^Calendar$" C
-    click C $(((left + 7) / 15 + 8)) $(((top + 7) / 15 + 8))
-    [ -z "${2:-}" ] || shot C date-picker.png
-    xdotool windowfocus --sync "$CWINDOW"
-    xdotool key Escape
-    gone "^Calendar$"
-    click S 100 161 # the text field
-    xdotool windowfocus --sync "$SWINDOW"
-    xdotool type --delay 20 "$1"
-    [ -z "${2:-}" ] || shot S settings-window.png
-    click S 292 148 # ok
   }
+  keys() { for k in "$@"; do xdotool key "$k"; sleep 0.15; done; }
 
-  remind "Team lunch" shots
+  # With the keyboard alone: 设  置 is the fourth command, the date field the fourth control;
+  # the picker opens on today, the arrow keys walk to the day, Space marks it, Enter takes it.
+  xdotool windowfocus --sync "$MWINDOW"
+  keys Tab Tab Tab Return
+  settings
+  keys Tab Tab Tab Return
+  window "^Calendar$" C
+  steps=$((day - $(date +%-d))) way=Right
+  [ $steps -ge 0 ] || steps=$((-steps)) way=Left
+  keys $(for _ in $(seq $steps); do echo $way; done) Down Up space
+  shot C date-picker.png
+  keys Return
+  gone "^Calendar$"
+  xdotool windowfocus --sync "$SWINDOW" # as a window manager gives it back
+  keys Tab
+  xdotool type --delay 20 "Team lunch"
+  shot S settings-window.png
+  keys Tab Tab Return # the day kind, then ok
   window "^提示$" T
   xdotool windowfocus --sync "$TWINDOW"
   xdotool key Return
@@ -86,6 +91,22 @@ xvfb-run -a -s "-screen 0 1920x1080x24" bash -euo pipefail -c '
   section | grep -qx "$key=Team lunch" \
     || fail "[MyApp4] of kel.ini has \"$(section | grep "^$key=")\", not $key=Team lunch"
   line "$day" | grep -q "Team lunch" || fail "the line of $month-$day does not show the text"
+
+  # remind TEXT: opens the settings, picks the day with the mouse and saves TEXT for it.
+  remind() {
+    click M 292 44 # 设  置
+    settings
+    click S 170 137 # the date field
+    window "^Calendar$" C
+    click C $(((left + 7) / 15 + 8)) $(((top + 7) / 15 + 8))
+    xdotool windowfocus --sync "$CWINDOW"
+    xdotool key Escape
+    gone "^Calendar$"
+    click S 100 161 # the text field
+    xdotool windowfocus --sync "$SWINDOW"
+    xdotool type --delay 20 "$1"
+    click S 292 148 # ok
+  }
 
   cp "$prog/kel.ini" "$work/kel.ini"
   remind "Year review"

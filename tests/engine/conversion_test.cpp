@@ -1,5 +1,6 @@
-#include "clsDate.h"
-#include "data_files.h"
+#include "engine/clsDate.h"
+#include "support/data_files.h"
+#include "support/throws.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,6 @@ Lunar lunarOf(int y, int m, int d)
     clsDate date;
     date.sInitDate(y, m, d);
     return {date.lYear(), date.lMonth(), date.lDay(), date.IsLeap()};
-}
-
-// Checks that calling f throws E with exactly this message.
-template <typename E, typename F> void expectThrowMessage(F f, const std::string& message)
-{
-    try {
-        f();
-        ADD_FAILURE() << "no exception, expected: " << message;
-    } catch (const E& e) {
-        EXPECT_EQ(e.what(), message);
-    }
 }
 
 } // namespace
@@ -208,20 +198,20 @@ TEST(Conversion, ImpossibleDatesThrowAndChangeNothing)
         EXPECT_EQ(date.lDay(), 1);
         EXPECT_EQ(date.SolarDate(), 45332);
     }
-    expectThrowMessage<std::invalid_argument>([&] { date.sInitDate(2023, 2, 29); },
-                                              "no such date: 2023-2-29");
+    EXPECT_THROW_MSG(date.sInitDate(2023, 2, 29), std::invalid_argument,
+                     ::testing::StrEq("no such date: 2023-2-29"));
 }
 
 TEST(Conversion, LunarDatesOutsideTheTableThrowAndChangeNothing)
 {
     clsDate date;
     date.sInitDate(2024, 2, 10);
-    expectThrowMessage<std::out_of_range>([&] { date.lInitDate(1899, 1, 1, false); },
-                                          "lunar year 1899 is outside the table (1900 to 2100)");
-    expectThrowMessage<std::out_of_range>([&] { date.lInitDate(2101, 1, 1, false); },
-                                          "lunar year 2101 is outside the table (1900 to 2100)");
-    expectThrowMessage<std::out_of_range>([&] { date.lInitDate(2024, 13, 1, false); },
-                                          "lunar month 13 is not 1 to 12");
+    EXPECT_THROW_MSG(date.lInitDate(1899, 1, 1, false), std::out_of_range,
+                     ::testing::StrEq("lunar year 1899 is outside the table (1900 to 2100)"));
+    EXPECT_THROW_MSG(date.lInitDate(2101, 1, 1, false), std::out_of_range,
+                     ::testing::StrEq("lunar year 2101 is outside the table (1900 to 2100)"));
+    EXPECT_THROW_MSG(date.lInitDate(2024, 13, 1, false), std::out_of_range,
+                     ::testing::StrEq("lunar month 13 is not 1 to 12"));
     EXPECT_THROW(date.lInitDate(2024, 0, 1, false), std::out_of_range);
     EXPECT_THROW(date.lInitDate(2100, 12, 2147483647, false), std::out_of_range);
     EXPECT_EQ(date.lYear(), 2024);

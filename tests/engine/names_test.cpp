@@ -1,4 +1,5 @@
-#include "clsDate.h"
+#include "engine/clsDate.h"
+#include "support/throws.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +34,8 @@ TEST(Names, StemBranchAndZodiac)
     EXPECT_EQ(clsDate::YearAttribute(1984), "鼠");
     EXPECT_EQ(clsDate::YearAttribute(2024), "龙");
     EXPECT_EQ(clsDate::YearAttribute(1888), "鼠");
-    EXPECT_THROW(clsDate::YearAttribute(1899), std::out_of_range);
-    try {
-        clsDate::YearAttribute(1899);
-    } catch (const std::out_of_range& e) {
-        EXPECT_STREQ(e.what(), "year 1899 has no entry in its table");
-    }
+    EXPECT_THROW_MSG(clsDate::YearAttribute(1899), std::out_of_range,
+                     ::testing::StrEq("year 1899 has no entry in its table"));
 }
 
 TEST(Names, ChineseNumerals)

@@ -1,5 +1,5 @@
-#include "clsDate.h"
-#include "data_files.h"
+#include "engine/clsDate.h"
+#include "support/data_files.h"
 
 #include <gtest/gtest.h>
 

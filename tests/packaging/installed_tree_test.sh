@@ -104,6 +104,11 @@ completion)
   for c in $(commands) apply remove colour remind reminders autorun --help --version; do
     grep -qx -- "$c" <<<"$offered" || fail "Tab does not offer $c"
   done
+  # After each command, the options its --help lists and no other.
+  for c in $(commands); do
+    listed=$("$prefix/bin/deskleaf" "$c" --help | sed -n '/^options:$/,$ s/^  \(--[a-z]*\).*/\1/p' | sort)
+    [ "$(complete_after "$c" -- | sort)" = "$listed" ] || fail "Tab after $c -- does not offer $(echo $listed)"
+  done
   [ "$(complete_after autorun o | tr '\n' ' ')" = "on off " ] || fail "autorun o does not offer on, off"
   [ "$(complete_after render --pic)" = "--picture" ] || fail "render --pic does not offer --picture"
   mkdir -p "$work/picked folder"

@@ -1,8 +1,9 @@
 // The daily refresh's systemd units, checked by systemd's own parser, and their registration
 // through a recording command runner.
-#include "fakes.h"
-#include "refresh_timer.h"
-#include "test_files.h"
+#include "platform/refresh_timer.h"
+#include "support/fakes.h"
+#include "support/test_files.h"
+#include "support/throws.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,13 +113,10 @@ TEST(SystemdUserTimer, EveryStepIsCheckedAndClearingRemovesBothUnits)
         Scene s;
         s.runner.answers[failing] = {
             true, false, 1, {}, "Unit deskleaf-refresh.timer not found.\n"};
-        try {
-            (void)s.timer.enable(s.command);
-            ADD_FAILURE() << "no error for " << failing.toStdString();
-        } catch (const PlatformError& e) {
-            EXPECT_EQ(e.what(), "Could not set up the daily refresh: " + failing.toStdString() +
-                                    " failed: Unit deskleaf-refresh.timer not found.");
-        }
+        EXPECT_THROW_MSG(
+            (void)s.timer.enable(s.command), PlatformError,
+            ::testing::StrEq("Could not set up the daily refresh: " + failing.toStdString() +
+                             " failed: Unit deskleaf-refresh.timer not found."));
     }
     // A program systemd cannot run is refused before anything is written.
     Scene s;
@@ -126,12 +124,9 @@ TEST(SystemdUserTimer, EveryStepIsCheckedAndClearingRemovesBothUnits)
     makeProgram(quote);
     for (const auto& [program, why] : {std::pair{s.bin + "/missing", "command is missing"},
                                        std::pair{quote, "cannot run a program whose path"}}) {
-        try {
-            (void)s.timer.enable({program, s.folder});
-            ADD_FAILURE() << "no error for " << program.toStdString();
-        } catch (const PlatformError& e) {
-            EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
-        }
+        EXPECT_THROW_MSG((void)s.timer.enable({program, s.folder}), PlatformError,
+                         ::testing::HasSubstr(why))
+            << program.toStdString();
     }
     EXPECT_FALSE(QFile::exists(s.timer.servicePath()));
 

@@ -1,6 +1,7 @@
-#include "fakes.h"
-#include "screens.h"
-#include "test_files.h"
+#include "platform/screens.h"
+#include "support/fakes.h"
+#include "support/test_files.h"
+#include "support/throws.h"
 
 #include <QtEndian>
 
@@ -65,12 +66,8 @@ TEST(SwayScreens, AnythingElseIsAnErrorNamingWhy)
          "Could not read sway's outputs: DP-1 has no current mode"},
     };
     for (const auto& row : rows) {
-        try {
-            swayScreens(row.json);
-            ADD_FAILURE() << row.json.toStdString();
-        } catch (const PlatformError& e) {
-            EXPECT_STREQ(e.what(), row.error);
-        }
+        EXPECT_THROW_MSG(swayScreens(row.json), PlatformError, ::testing::StrEq(row.error))
+            << row.json.toStdString();
     }
 }
 
@@ -146,13 +143,10 @@ TEST(CurrentScreens, SwayIsAskedThroughItsSocket)
     // Without a Wayland display to fall back on, a socket that does not answer is an error.
     runner.answers[call] = {
         true, false, 1, {}, "Unable to connect to /run/user/1000/sway-ipc.sock"};
-    try {
-        currentScreens(env, runner);
-        ADD_FAILURE();
-    } catch (const PlatformError& e) {
-        EXPECT_STREQ(e.what(), "Could not read sway's outputs: swaymsg ended with exit status 1: "
-                               "Unable to connect to /run/user/1000/sway-ipc.sock");
-    }
+    EXPECT_THROW_MSG(currentScreens(env, runner), PlatformError,
+                     ::testing::StrEq("Could not read sway's outputs: swaymsg ended with exit "
+                                      "status 1: Unable to connect to "
+                                      "/run/user/1000/sway-ipc.sock"));
 }
 
 // Cinnamon and Xfce keep their window scaling in the XSETTINGS, with Xft.dpi left at 96.

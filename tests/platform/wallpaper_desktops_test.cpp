@@ -1,9 +1,10 @@
 // GNOME, Cinnamon, MATE, Xfce and KDE Plasma: what their setters run for several monitors
 // and to put back the wallpaper shown before, and the GSettings desktops on the real
 // gsettings.
-#include "scoped_env.h"
-#include "test_files.h"
-#include "wallpaper.h"
+#include "platform/wallpaper.h"
+#include "support/scoped_env.h"
+#include "support/test_files.h"
+#include "support/throws.h"
 
 #include <gtest/gtest.h>
 
@@ -133,12 +134,7 @@ TEST(DesktopWallpapers, SetEveryMonitorTheDesktopReads)
         for (WallpaperPicture& picture : pictures)
             picture.path = folder.tmp.filePath(picture.path);
         const auto setter = makeWallpaperSetter({row.desktop, "x11", {}, folder.cache, {}}, runner);
-        std::string message;
-        try {
-            setter->apply(pictures);
-        } catch (const PlatformError& e) {
-            message = e.what();
-        }
+        const std::string message = thrownMessage<PlatformError>([&] { setter->apply(pictures); });
         EXPECT_EQ(message, row.message.toStdString());
         ASSERT_EQ(runner.calls.size(), row.calls.size()) << runner.calls.join('\n').toStdString();
         for (qsizetype i = 0; i < row.calls.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "data_files.h"
+#include "support/data_files.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,10 +1,10 @@
 // Recording stand-ins for the desktop: what was asked, and failures on demand.
 #pragma once
 
-#include "command_runner.h"
-#include "logon_start.h"
-#include "refresh_timer.h"
-#include "wallpaper.h"
+#include "platform/command_runner.h"
+#include "platform/logon_start.h"
+#include "platform/refresh_timer.h"
+#include "platform/wallpaper.h"
 
 #include <QStringList>
 

@@ -1,0 +1,42 @@
+// Reading the picture the user chose: any picture Qt reads, stretched to the screen.
+#pragma once
+
+#include "model/pic_buffer.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+class QScreen;
+
+namespace deskleaf {
+
+// Reads the picture at path stretched to size, ignoring its proportions (an invalid
+// size keeps the picture's own). Throws PictureError for a size whose background could
+// not be opened again, and for a missing, empty, unreadable, damaged or absurdly large file.
+QImage loadStretchedPicture(const QString& path, QSize size);
+// Reads the picture at path, decoded at the smallest scale that still covers size in both
+// directions (JPEG decodes at a half, a quarter or an eighth for less) or at its own size,
+// as 32-bit pixels. Throws PictureError for a missing, empty, unreadable, damaged or
+// absurdly large file.
+QImage loadPicture(const QString& path, QSize size);
+
+// Why a background of this size could not be opened again (the limit in the message), or
+// nothing when it can.
+std::optional<QString> backgroundSizeRefusal(QSize size);
+
+struct ImportedPicture {
+    QString widthText; // stored as the picture width
+    QSize size;
+};
+
+// The size of screen in device pixels, which the picture is stretched to; 1920x1080
+// when there is no screen.
+QSize screenSizeInPixels(const QScreen* screen);
+
+// "当前屏幕分辨率是：1024X768"
+QString resolutionCaption(const ImportedPicture& picture);
+
+} // namespace deskleaf
