@@ -85,6 +85,12 @@ qint64 PendingFile::writeData(const char* data, qint64 size)
     return done;
 }
 
+// QSaveFile writes through on commit only.
+bool PendingFile::sync()
+{
+    return !failed_;
+}
+
 bool PendingFile::commit()
 {
     if (failed_)
@@ -270,6 +276,17 @@ qint64 PendingFile::writeData(const char* data, qint64 size)
         done += written;
     }
     return done;
+}
+
+bool PendingFile::sync()
+{
+    if (failed_)
+        return false;
+    if (descriptor_ < 0)
+        return fail(QStringLiteral("the file was never created"));
+    if (::fdatasync(descriptor_) != 0)
+        return fail(systemReason(errno));
+    return true;
 }
 
 bool PendingFile::commit()

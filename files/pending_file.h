@@ -34,6 +34,9 @@ public:
     bool create();
     // Whether a step has failed; errorString() says why.
     bool failed() const { return failed_; }
+    // Writes the new file through to the disk now, so that commit() has only to rename it
+    // (several files may so be written through at once); false with the reason.
+    bool sync();
     // Writes the new file through to the disk and renames it over path.
     bool commit();
 

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QImageReader>
 
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -125,16 +126,23 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
     const QString widthText = QString::number(primary.background.width());
     const QString fitText = pictureFitText(fit);
 
-    std::vector<std::unique_ptr<PendingBitmap>> others;
+    // The other monitors' wallpapers are written, through to the disk, beside the primary's.
     QStringList othersPaths;
+    std::vector<std::future<std::unique_ptr<PendingBitmap>>> writing;
+    const auto write = [&](const QImage& image, const QString& path) {
+        othersPaths << path;
+        // The image by value: the caller's may be a copy that goes before the thread ends.
+        writing.push_back(std::async(std::launch::async, [image, path] {
+            auto bitmap = std::make_unique<PendingBitmap>(image, path);
+            bitmap->sync();
+            return bitmap;
+        }));
+    };
     if (!wallpaper.spanned.isNull()) {
-        othersPaths << folder.spannedWallpaperPath();
-        others.push_back(std::make_unique<PendingBitmap>(wallpaper.spanned, othersPaths.back()));
+        write(wallpaper.spanned, folder.spannedWallpaperPath());
     } else {
-        for (const ScreenPicture& screen : wallpaper.screens.mid(1)) {
-            othersPaths << folder.screenWallpaperPath(screen.screen.name);
-            others.push_back(std::make_unique<PendingBitmap>(screen.composed, othersPaths.back()));
-        }
+        for (const ScreenPicture& screen : wallpaper.screens.mid(1))
+            write(screen.composed, folder.screenWallpaperPath(screen.screen.name));
     }
     std::optional<PendingCopy> kept;
     QString keptPath;
@@ -144,6 +152,9 @@ void storeComposed(ProgramFolder& folder, const ComposedWallpaper& wallpaper,
     }
     PendingBitmap background(primary.background, folder.backgroundPath());
     PendingBitmap composed(primary.composed, folder.wallpaperPath());
+    std::vector<std::unique_ptr<PendingBitmap>> others;
+    for (auto& other : writing)
+        others.push_back(other.get());
 
     const QString oldWidth = readSetting(folder.profile(), settings::PictureWidth);
     const bool widthChanges = oldWidth != widthText;

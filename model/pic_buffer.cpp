@@ -145,6 +145,12 @@ PendingBitmap::PendingBitmap(const QImage& image, const QString& path)
 
 PendingBitmap::~PendingBitmap() = default;
 
+void PendingBitmap::sync()
+{
+    if (!file_->sync())
+        failed(file_->path(), file_->errorString());
+}
+
 void PendingBitmap::commit()
 {
     if (!file_->commit())

@@ -94,6 +94,7 @@ class PendingBitmap {
 public:
     PendingBitmap(const QImage& image, const QString& path); // throws PictureError
     ~PendingBitmap();
+    void sync();   // writes it through to the disk before commit(); throws PictureError
     void commit(); // throws PictureError
 
 private:

@@ -12,8 +12,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 
 namespace deskleaf {
 namespace {
@@ -559,6 +564,50 @@ qint64 backgroundBytes(QSize size)
     return qint64(size.width()) * size.height() * decodeBytesPerPixel(QImage::Format_RGB32);
 }
 
+#ifdef Q_OS_LINUX
+// Memory for a large decoded picture in huge pages where the system gives them on request:
+// the decoder's first write to each 4 KiB page otherwise costs a page fault, which for a
+// 12-megapixel photograph is a fifth of the import.
+constexpr std::size_t kHugePage = 2 * 1024 * 1024;
+
+void releaseMapping(void* mapping)
+{
+    const auto* header = static_cast<const std::size_t*>(mapping);
+    ::munmap(mapping, header[0]);
+}
+#endif
+
+// An empty picture of size and format for the decoder to write into (it keeps one that has
+// its size and format), or a null one where the system's own allocation does as well.
+QImage decodeTarget(QSize size, QImage::Format format)
+{
+#ifdef Q_OS_LINUX
+    if (!size.isValid() || format != QImage::Format_RGB32)
+        return {};
+    const std::size_t bytesPerLine = std::size_t(size.width()) * 4;
+    const std::size_t bytes = bytesPerLine * std::size_t(size.height());
+    if (bytes < 4 * kHugePage)
+        return {};
+    // One huge page more: the pixels start at a huge page's boundary, the mapping's length
+    // is kept in front of them.
+    const std::size_t length = (bytes + 2 * kHugePage - 1) / kHugePage * kHugePage;
+    void* mapping =
+        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED)
+        return {};
+    static_cast<std::size_t*>(mapping)[0] = length;
+    auto* pixels = reinterpret_cast<uchar*>(
+        (reinterpret_cast<std::uintptr_t>(mapping) + kHugePage) / kHugePage * kHugePage);
+    (void)::madvise(pixels, bytes, MADV_HUGEPAGE);
+    return QImage(pixels, size.width(), size.height(), qsizetype(bytesPerLine), format,
+                  releaseMapping, mapping);
+#else
+    Q_UNUSED(size);
+    Q_UNUSED(format);
+    return {};
+#endif
+}
+
 } // namespace
 
 std::optional<QString> backgroundSizeRefusal(QSize size)
@@ -661,7 +710,9 @@ QImage loadPicture(const QString& path, QSize size)
             refuse(path, tooLargeToOpen(original, needed));
     }
 
-    QImage image = reader.read();
+    QImage image = decodeTarget(decoded, reader.imageFormat());
+    if (!reader.read(&image))
+        image = QImage();
     if (!warnings.damage().isEmpty())
         refuseDamaged(path, warnings.damage().join(QStringLiteral("; ")));
     if (image.isNull())

@@ -155,21 +155,27 @@ QSize ComposeTarget::decodeSize() const
 ComposedWallpaper composeWallpaper(const QImage& picture, const ComposeTarget& target,
                                    const MonthGrid& grid, qint32 colour)
 {
+    // Each monitor's picture only reads the one decoded picture: the others are fitted, and
+    // printed where they get the calendar, beside the first.
+    const auto compose = [&](const ScreenInfo& screen) {
+        ScreenPicture made{screen,
+                           fitPicture(picture, screen.pixels.size(), target.fit),
+                           {},
+                           screen.primary || target.calendarOnEveryScreen};
+        printOn(made, grid, colour);
+        return made;
+    };
+    if (target.screens.isEmpty())
+        return {};
+    std::vector<std::future<ScreenPicture>> others;
+    for (const ScreenInfo& screen : target.screens.mid(1))
+        others.push_back(std::async(std::launch::async, compose, screen));
     ComposedWallpaper wallpaper;
-    // Each monitor's fit only reads the one decoded picture: the others run beside the first.
-    std::vector<std::future<QImage>> others;
-    for (qsizetype i = 1; i < target.screens.size(); ++i)
-        others.push_back(std::async(std::launch::async,
-                                    [&picture, size = target.screens[i].pixels.size(),
-                                     fit = target.fit] { return fitPicture(picture, size, fit); }));
-    for (qsizetype i = 0; i < target.screens.size(); ++i) {
-        const ScreenInfo& screen = target.screens[i];
-        QImage background = i == 0 ? fitPicture(picture, screen.pixels.size(), target.fit)
-                                   : others[std::size_t(i - 1)].get();
-        wallpaper.screens.append(
-            {screen, std::move(background), {}, screen.primary || target.calendarOnEveryScreen});
-    }
-    recompose(wallpaper, target, grid, colour);
+    wallpaper.screens.append(compose(target.screens.front()));
+    for (auto& other : others)
+        wallpaper.screens.append(other.get());
+    if (target.spans())
+        paste(wallpaper);
     return wallpaper;
 }
 

@@ -148,3 +148,23 @@ TEST_F(ScreenJobs, EachMonitorGetsItsPictureAndANewLayoutIsComposedFromTheKeptOn
     EXPECT_EQ(QImage(path("kel.bmp")).pixel(2, 200), qRgb(255, 255, 255));
     EXPECT_EQ(readSetting(folder.profile(), settings::BackgroundFit), "fill");
 }
+
+// Another monitor's wallpaper is written on a thread of its own: its failure still fails the
+// import, naming the file, and the primary's files stay as they were.
+TEST_F(ScreenJobs, AnotherMonitorsWallpaperThatCannotBeWrittenFailsTheImport)
+{
+    ASSERT_TRUE(bands().save(path("photo.png")));
+    ASSERT_TRUE(bands().mirrored(true, false).save(path("other.png")));
+    const MonthGrid grid = gridFor(QDate(2026, 12, 8));
+    const ComposeTarget two = twoMonitors(PictureLayout::PerScreen);
+    importPicture(folder, path("photo.png"), two, grid);
+    const QByteArray before = testfiles::readBytes(path("zm.bmp"));
+    ASSERT_TRUE(QFile::setPermissions(path("zm-DP-2.bmp"), QFile::ReadOwner));
+    try {
+        importPicture(folder, path("other.png"), two, grid);
+        ADD_FAILURE() << "the import did not fail";
+    } catch (const PictureError& e) {
+        EXPECT_NE(std::string(e.what()).find("zm-DP-2.bmp"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(testfiles::readBytes(path("zm.bmp")), before);
+}
