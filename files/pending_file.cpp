@@ -283,7 +283,7 @@ bool PendingFile::sync()
     if (failed_)
         return false;
     if (descriptor_ < 0)
-        return fail(QStringLiteral("the file was never created"));
+        return fail(QCoreApplication::translate("Files", "the file was never created"));
     if (::fdatasync(descriptor_) != 0)
         return fail(systemReason(errno));
     return true;

@@ -85,7 +85,7 @@
         <translation>无法设置开机自动运行（%1）：%2</translation>
     </message>
     <message>
-        <source>the program's path holds a control character, which no autostart entry can carry</source>
+        <source>the program&apos;s path holds a control character, which no autostart entry can carry</source>
         <translation>程序所在的路径含有控制字符，无法设为自动运行</translation>
     </message>
     <message>
@@ -101,7 +101,7 @@
         <translation>无法取消开机自动运行：%1：%2</translation>
     </message>
     <message>
-        <source>Could not change the program's start at logon: %1</source>
+        <source>Could not change the program&apos;s start at logon: %1</source>
         <translation>无法更改开机自动运行：%1</translation>
     </message>
 </context>
@@ -121,44 +121,44 @@ The wallpaper and the settings are unchanged.</source>
         <translation>不是有效的 JSON 文件（第 %2 个字节处：%1）</translation>
     </message>
     <message>
-        <source>not a JSON object with "year" and "days"</source>
-        <translation>缺少 "year" 和 "days" 两项</translation>
+        <source>not a JSON object with &quot;year&quot; and &quot;days&quot;</source>
+        <translation>缺少 &quot;year&quot; 和 &quot;days&quot; 两项</translation>
     </message>
     <message>
-        <source>"year" is missing or not a year such as 2027</source>
-        <translation>缺少 "year"，或它不是像 2027 这样的年份</translation>
+        <source>&quot;year&quot; is missing or not a year such as 2027</source>
+        <translation>缺少 &quot;year&quot;，或它不是像 2027 这样的年份</translation>
     </message>
     <message>
-        <source>"days" is missing or not a list</source>
-        <translation>缺少 "days"，或它不是列表</translation>
+        <source>&quot;days&quot; is missing or not a list</source>
+        <translation>缺少 &quot;days&quot;，或它不是列表</translation>
     </message>
     <message>
-        <source>day %1 of "days"</source>
-        <translation>"days" 中的第 %1 天</translation>
+        <source>day %1 of &quot;days&quot;</source>
+        <translation>&quot;days&quot; 中的第 %1 天</translation>
     </message>
     <message>
-        <source>: "date" is missing or not a date YYYY-MM-DD</source>
-        <translation>：缺少 "date"，或它不是 年-月-日 格式的日期</translation>
+        <source>: &quot;date&quot; is missing or not a date YYYY-MM-DD</source>
+        <translation>：缺少 &quot;date&quot;，或它不是 年-月-日 格式的日期</translation>
     </message>
     <message>
         <source>: %1 is outside %2 and the December before</source>
         <translation>：%1 不在 %2 年或前一年的十二月内</translation>
     </message>
     <message>
-        <source> (%1): "name" is missing or empty</source>
-        <translation>（%1）：缺少 "name" 或它是空的</translation>
+        <source> (%1): &quot;name&quot; is missing or empty</source>
+        <translation>（%1）：缺少 &quot;name&quot; 或它是空的</translation>
     </message>
     <message>
-        <source> (%1): "isOffDay" is missing or not true or false</source>
-        <translation>（%1）：缺少 "isOffDay"，或它不是 true 或 false</translation>
+        <source> (%1): &quot;isOffDay&quot; is missing or not true or false</source>
+        <translation>（%1）：缺少 &quot;isOffDay&quot;，或它不是 true 或 false</translation>
     </message>
     <message>
         <source>%1 is named twice</source>
         <translation>%1 出现了两次</translation>
     </message>
     <message>
-        <source>its "year" is %1</source>
-        <translation>它的 "year" 是 %1</translation>
+        <source>its &quot;year&quot; is %1</source>
+        <translation>它的 &quot;year&quot; 是 %1</translation>
     </message>
     <message>
         <source>could not read %1: %2</source>
@@ -216,7 +216,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>文件在结尾之前就中断了</translation>
     </message>
     <message>
-        <source>even at LZW's best need</source>
+        <source>even at LZW&apos;s best need</source>
         <translation>即使压缩得最好也需要</translation>
     </message>
     <message>
@@ -228,7 +228,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>第 %L1 个字节处有无法识别的内容</translation>
     </message>
     <message>
-        <source>even at deflate's best need</source>
+        <source>even at deflate&apos;s best need</source>
         <translation>即使压缩得最好也需要</translation>
     </message>
     <message>
@@ -275,7 +275,7 @@ The wallpaper and the settings are unchanged.</source>
 <context>
     <name>Pictures</name>
     <message>
-        <source>The picture is %1 pixels wide, narrower than the calendar's %2: the calendar would not be seen whole.</source>
+        <source>The picture is %1 pixels wide, narrower than the calendar&apos;s %2: the calendar would not be seen whole.</source>
         <translation>图片只有 %1 像素宽，比日历的 %2 像素还窄：日历会显示不全。</translation>
     </message>
     <message>
@@ -298,15 +298,15 @@ The wallpaper and the settings are unchanged.</source>
 <context>
     <name>Program</name>
     <message>
-        <source>could not find this program's own file (/proc/self/exe cannot be read and "%1", the name it was started by, is no file)</source>
+        <source>could not find this program&apos;s own file (/proc/self/exe cannot be read and &quot;%1&quot;, the name it was started by, is no file)</source>
         <translation>找不到程序本身的文件（启动时用的名字“%1”不是一个文件）</translation>
     </message>
     <message>
-        <source>this program's own file: %1</source>
+        <source>this program&apos;s own file: %1</source>
         <translation>程序本身的文件：%1</translation>
     </message>
     <message>
-        <source>this program's folder: %1</source>
+        <source>this program&apos;s folder: %1</source>
         <translation>程序的文件夹：%1</translation>
     </message>
 </context>
@@ -337,7 +337,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>本系统没有可用的每日定时服务</translation>
     </message>
     <message>
-        <source>the deskleaf command's path</source>
+        <source>the deskleaf command&apos;s path</source>
         <translation>deskleaf 命令的路径</translation>
     </message>
     <message>
@@ -353,7 +353,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>引号</translation>
     </message>
     <message>
-        <source>the program folder's path</source>
+        <source>the program folder&apos;s path</source>
         <translation>程序文件夹的路径</translation>
     </message>
     <message>
@@ -408,7 +408,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>运行失败（退出码 %1）</translation>
     </message>
     <message>
-        <source>Could not read sway's outputs: %1</source>
+        <source>Could not read sway&apos;s outputs: %1</source>
         <translation>无法读取 sway 的显示器：%1</translation>
     </message>
     <message>
@@ -416,7 +416,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>回答的格式不对</translation>
     </message>
     <message>
-        <source>Could not read sway's outputs: %1 has no current mode</source>
+        <source>Could not read sway&apos;s outputs: %1 has no current mode</source>
         <translation>无法读取 sway 的显示器：%1 没有当前的分辨率</translation>
     </message>
     <message>
@@ -435,15 +435,15 @@ The wallpaper and the settings are unchanged.</source>
         <translation>无法保存设置文件 %1：%2</translation>
     </message>
     <message>
-        <source>the %1 "%2" holds characters that GBK cannot store</source>
+        <source>the %1 &quot;%2&quot; holds characters that GBK cannot store</source>
         <translation>%1“%2”含有设置文件无法保存的字符</translation>
     </message>
     <message>
-        <source>the %1 "%2" holds an incomplete character</source>
+        <source>the %1 &quot;%2&quot; holds an incomplete character</source>
         <translation>%1“%2”含有不完整的字符</translation>
     </message>
     <message>
-        <source>"%1" is not a valid %2 name</source>
+        <source>&quot;%1&quot; is not a valid %2 name</source>
         <translation>“%1”不是有效的%2名称</translation>
     </message>
     <message>
@@ -455,7 +455,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>另一个程序占用它已有 %1 秒</translation>
     </message>
     <message>
-        <source>"%1=%2" would read back as other text: its GBK bytes are also valid UTF-8</source>
+        <source>&quot;%1=%2&quot; would read back as other text: its GBK bytes are also valid UTF-8</source>
         <translation>“%1=%2”保存后再读出来会变成别的文字</translation>
     </message>
     <message>
@@ -566,7 +566,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>无法写入 %1（%2）</translation>
     </message>
     <message>
-        <source>where the monitor "%1" lies is not known, so its pcmanfm settings cannot be found</source>
+        <source>where the monitor &quot;%1&quot; lies is not known, so its pcmanfm settings cannot be found</source>
         <translation>不知道显示器“%1”的位置，找不到它的 pcmanfm 设置</translation>
     </message>
     <message>
@@ -578,11 +578,11 @@ The wallpaper and the settings are unchanged.</source>
         <translation>无法写入 %1：%2</translation>
     </message>
     <message>
-        <source>where the monitor "%1" lies was not given, so its desktop in Plasma is not known</source>
+        <source>where the monitor &quot;%1&quot; lies was not given, so its desktop in Plasma is not known</source>
         <translation>没有给出显示器“%1”的位置，不知道它在 Plasma 中对应哪个桌面</translation>
     </message>
     <message>
-        <source>the Plasma shell's wallpaper settings could not be read (%1)</source>
+        <source>the Plasma shell&apos;s wallpaper settings could not be read (%1)</source>
         <translation>无法读取 Plasma 的墙纸设置（%1）</translation>
     </message>
     <message>
@@ -594,11 +594,11 @@ The wallpaper and the settings are unchanged.</source>
         <translation>没有安装 qdbus 或 dbus-send，无法通知 Plasma 显示什么</translation>
     </message>
     <message>
-        <source>there is no monitor named "%1" (xrandr lists %2)</source>
+        <source>there is no monitor named &quot;%1&quot; (xrandr lists %2)</source>
         <translation>没有名为“%1”的显示器（现有：%2）</translation>
     </message>
     <message>
-        <source>no picture was given for the monitor "%1"</source>
+        <source>no picture was given for the monitor &quot;%1&quot;</source>
         <translation>没有给显示器“%1”指定图片</translation>
     </message>
     <message>
@@ -618,7 +618,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>无法写回 %1（%2）</translation>
     </message>
     <message>
-        <source>sway has no output named "%1" (it has %2)</source>
+        <source>sway has no output named &quot;%1&quot; (it has %2)</source>
         <translation>sway 中没有名为“%1”的显示器（现有：%2）</translation>
     </message>
     <message>
@@ -670,7 +670,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>本程序不认识这个桌面（没有设置 XDG_CURRENT_DESKTOP）</translation>
     </message>
     <message>
-        <source>the desktop "%1" is not one this program knows</source>
+        <source>the desktop &quot;%1&quot; is not one this program knows</source>
         <translation>本程序不认识桌面“%1”</translation>
     </message>
     <message>
@@ -678,11 +678,11 @@ The wallpaper and the settings are unchanged.</source>
         <translation>这个桌面</translation>
     </message>
     <message>
-        <source>the desktop "%1"</source>
+        <source>the desktop &quot;%1&quot;</source>
         <translation>桌面“%1”</translation>
     </message>
     <message>
-        <source>Xfce's desktop has not stored a wallpaper yet, and xrandr, which names the monitors it will read it for, is not installed</source>
+        <source>Xfce&apos;s desktop has not stored a wallpaper yet, and xrandr, which names the monitors it will read it for, is not installed</source>
         <translation>Xfce 桌面还没有保存过墙纸，而且没有安装用来识别显示器的 xrandr</translation>
     </message>
     <message>
@@ -709,11 +709,11 @@ The wallpaper and the settings are unchanged.</source>
 <context>
     <name>deskleaf</name>
     <message>
-        <source>unknown command "%1"</source>
+        <source>unknown command &quot;%1&quot;</source>
         <translation>没有“%1”这个命令</translation>
     </message>
     <message>
-        <source>unknown option "%1"</source>
+        <source>unknown option &quot;%1&quot;</source>
         <translation>没有“%1”这个选项</translation>
     </message>
     <message>
@@ -725,11 +725,11 @@ The wallpaper and the settings are unchanged.</source>
         <translation>缺少参数</translation>
     </message>
     <message>
-        <source>unexpected "%1"</source>
+        <source>unexpected &quot;%1&quot;</source>
         <translation>多余的参数“%1”</translation>
     </message>
     <message>
-        <source>"%1" is not a date: write an existing day as YYYY-MM-DD</source>
+        <source>&quot;%1&quot; is not a date: write an existing day as YYYY-MM-DD</source>
         <translation>“%1”不是日期：请按 年-月-日 写一个存在的日子，例如 2026-09-25</translation>
     </message>
     <message>
@@ -741,15 +741,15 @@ The wallpaper and the settings are unchanged.</source>
         <translation>用法：</translation>
     </message>
     <message>
-        <source>"%1" is not a day of the year (MM-DD)</source>
+        <source>&quot;%1&quot; is not a day of the year (MM-DD)</source>
         <translation>“%1”不是一年中的日子（月-日，例如 03-07）</translation>
     </message>
     <message>
-        <source>"%1" is not a lunar month and day (MM-DD, months 01-12, days 01-30)</source>
+        <source>&quot;%1&quot; is not a lunar month and day (MM-DD, months 01-12, days 01-30)</source>
         <translation>“%1”不是农历的月和日（月-日，月为 01 到 12，日为 01 到 30）</translation>
     </message>
     <message>
-        <source>"%1" is not a colour (#RRGGBB, a colour integer or default)</source>
+        <source>&quot;%1&quot; is not a colour (#RRGGBB, a colour integer or default)</source>
         <translation>“%1”不是颜色（请写 #RRGGBB 形式的颜色、颜色数值或 default）</translation>
     </message>
     <message>
@@ -761,7 +761,7 @@ The wallpaper and the settings are unchanged.</source>
         <translation>未采用 %1；改用程序自带的文件</translation>
     </message>
     <message>
-        <source>no file covers %1, so its days are not marked; when the State Council's notice is out, add it with "deskleaf holidays import FILE" (it goes to %2)</source>
+        <source>no file covers %1, so its days are not marked; when the State Council&apos;s notice is out, add it with &quot;deskleaf holidays import FILE&quot; (it goes to %2)</source>
         <translation>缺少 %1 年的节假日安排，这些日子不标“休”“班”；国务院公布后，用 deskleaf holidays import 文件 导入（会存到 %2）</translation>
     </message>
     <message>
@@ -785,11 +785,11 @@ The wallpaper and the settings are unchanged.</source>
         <translation>%1 已经有文字了；要替换请加 --replace</translation>
     </message>
     <message>
-        <source>"%1": monday or sunday</source>
+        <source>&quot;%1&quot;: monday or sunday</source>
         <translation>“%1”：只能是 monday（周一）或 sunday（周日）</translation>
     </message>
     <message>
-        <source>"%1": on, off or status</source>
+        <source>&quot;%1&quot;: on, off or status</source>
         <translation>“%1”：只能是 on（开）、off（关）或 status（查看）</translation>
     </message>
     <message>
@@ -801,15 +801,15 @@ The wallpaper and the settings are unchanged.</source>
         <translation>没有日子改变</translation>
     </message>
     <message>
-        <source>"%1": import FILE or marks on|off</source>
+        <source>&quot;%1&quot;: import FILE or marks on|off</source>
         <translation>“%1”：只能是 import 文件，或 marks on|off</translation>
     </message>
     <message>
-        <source>--today "%1" is not a date (YYYY-MM-DD)</source>
+        <source>--today &quot;%1&quot; is not a date (YYYY-MM-DD)</source>
         <translation>--today “%1”不是日期（年-月-日）</translation>
     </message>
     <message>
-        <source>"%1" is not a month (YYYY-MM)</source>
+        <source>&quot;%1&quot; is not a month (YYYY-MM)</source>
         <translation>“%1”不是月份（年-月，例如 2026-09）</translation>
     </message>
     <message>
@@ -817,15 +817,15 @@ The wallpaper and the settings are unchanged.</source>
         <translation>需要用 --folder 指定文件夹</translation>
     </message>
     <message>
-        <source>--size "%1" is not WxH with sides of 1 to %2 pixels</source>
+        <source>--size &quot;%1&quot; is not WxH with sides of 1 to %2 pixels</source>
         <translation>--size “%1”不是“宽×高”形式的大小（每边 1 到 %2 像素）</translation>
     </message>
     <message>
-        <source>--scale "%1" is not a scale factor from 0.5 to 8, such as 1.5</source>
+        <source>--scale &quot;%1&quot; is not a scale factor from 0.5 to 8, such as 1.5</source>
         <translation>--scale “%1”不是 0.5 到 8 之间的缩放倍数（例如 1.5）</translation>
     </message>
     <message>
-        <source>--fit "%1" is not stretch, fill or fit</source>
+        <source>--fit &quot;%1&quot; is not stretch, fill or fit</source>
         <translation>--fit “%1”只能是 stretch（拉伸）、fill（填充）或 fit（适应）</translation>
     </message>
     <message>
@@ -841,45 +841,45 @@ The wallpaper and the settings are unchanged.</source>
         <translation>自动运行没有打开：不用做什么</translation>
     </message>
     <message>
-        <source>today's wallpaper was made already</source>
+        <source>today&apos;s wallpaper was made already</source>
         <translation>今天的墙纸已经做好了</translation>
     </message>
     <message>
         <source>one line per day from FROM to TO (YYYY-MM-DD), tab-separated:
 date, weekday (1 = Sunday), lunar year, month, day, leap (0|1),
 solar term, lunar festival, weekday festival, lunar day text,
-休 (day off), 班 (make-up working day) or empty, the holiday's name</source>
+休 (day off), 班 (make-up working day) or empty, the holiday&apos;s name</source>
         <translation>从 FROM 到 TO（年-月-日）每天一行，各项用制表符隔开：
 日期、星期（1 = 星期日）、农历年、月、日、是否闰月（0|1）、
 节气、农历节日、按星期算的节日、农历日的写法、
 休（放假）、班（调休上班）或空、节假日名称</translation>
     </message>
     <message>
-        <source>the calendar's texts for a month: 37 day cells (a marked cell's 休 or 班
-in a third column), then the header and today's line, with the
+        <source>the calendar&apos;s texts for a month: 37 day cells (a marked cell&apos;s 休 or 班
+in a third column), then the header and today&apos;s line, with the
 reminders of DIR/kel.ini</source>
         <translation>一个月的日历文字：37 个日子格（标了休或班的在第三列），
 然后是标题和今天那一行，带上 DIR/kel.ini 中的提示</translation>
     </message>
     <message>
-        <source>composes today's wallpaper in DIR for every monitor, or one of WxH:
+        <source>composes today&apos;s wallpaper in DIR for every monitor, or one of WxH:
 from FILE (kept in DIR, fitted to each monitor by --fit, which is
 stored), or again from the kept picture; the calendar goes on the
-primary monitor, drawn at --scale (default: the monitor's); prints
-the path of the primary's zm.bmp and the monitors composed for</source>
+primary monitor, drawn at --scale (default: the monitor&apos;s); prints
+the path of the primary&apos;s zm.bmp and the monitors composed for</source>
         <translation>在 DIR 中为每个显示器（或一个 WxH 大小的屏幕）制作今天的墙纸：
 用图片 FILE（保存在 DIR 中，按 --fit 铺到每个显示器，并记住这个选择），
 或再用保存的图片；日历画在主显示器上，按 --scale 缩放
 （默认按显示器的缩放）；输出主显示器 zm.bmp 的路径和制作了哪些显示器</translation>
     </message>
     <message>
-        <source>the logon start's job: when auto-run is on and it was not done today,
-today's calendar on DIR/kel.bmp becomes the desktop wallpaper</source>
+        <source>the logon start&apos;s job: when auto-run is on and it was not done today,
+today&apos;s calendar on DIR/kel.bmp becomes the desktop wallpaper</source>
         <translation>登录时自动做的事：打开了自动运行且今天还没做过时，
 把今天的日历印在 DIR/kel.bmp 上，设为桌面墙纸</translation>
     </message>
     <message>
-        <source>composes today's wallpaper for the monitors and sets it</source>
+        <source>composes today&apos;s wallpaper for the monitors and sets it</source>
         <translation>为各个显示器制作今天的墙纸并设为桌面墙纸</translation>
     </message>
     <message>
@@ -887,7 +887,7 @@ today's calendar on DIR/kel.bmp becomes the desktop wallpaper</source>
         <translation>恢复桌面原来的墙纸，没有记录时用纯色</translation>
     </message>
     <message>
-        <source>stores the calendar's colour: #RRGGBB, a colour integer or default</source>
+        <source>stores the calendar&apos;s colour: #RRGGBB, a colour integer or default</source>
         <translation>保存日历的颜色：#RRGGBB、颜色数值或 default（默认）</translation>
     </message>
     <message>
@@ -898,26 +898,26 @@ today's calendar on DIR/kel.bmp becomes the desktop wallpaper</source>
     </message>
     <message>
         <source>prints the stored reminders in date order: MM-DD, a tab, the text;
-then the lunar ones: "lunar MM-DD", a tab, the text</source>
+then the lunar ones: &quot;lunar MM-DD&quot;, a tab, the text</source>
         <translation>按日期顺序列出保存的提示：月-日、制表符、文字；
-然后是农历的："lunar 月-日"、制表符、文字</translation>
+然后是农历的：&quot;lunar 月-日&quot;、制表符、文字</translation>
     </message>
     <message>
         <source>ticks or clears auto-run: the start at logon and the daily refresh</source>
         <translation>打开或关闭自动运行：登录时启动和每天自动更新</translation>
     </message>
     <message>
-        <source>prints or stores the week's first day: monday (the default) or sunday</source>
+        <source>prints or stores the week&apos;s first day: monday (the default) or sunday</source>
         <translation>显示或保存每周的第一天：monday（周一，默认）或 sunday（周日）</translation>
     </message>
     <message>
         <source>lists the years of official days off and make-up working days and
-where each file comes from; import adds a year's file of your own</source>
+where each file comes from; import adds a year&apos;s file of your own</source>
         <translation>列出有放假和调休安排的年份及每个文件的来源；
 import 导入你自己的某一年的文件</translation>
     </message>
     <message>
-        <source>DIR is the program's folder unless --folder is given. Each command takes --help;
+        <source>DIR is the program&apos;s folder unless --folder is given. Each command takes --help;
 deskleaf --version prints the version.
 Exit status: 0 done, 1 refused or failed, 2 bad usage.
 </source>
