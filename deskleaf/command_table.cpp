@@ -14,9 +14,11 @@
 namespace deskleaf::cli {
 namespace {
 
-constexpr Option kFolder = {"--folder", "DIR",
-                            "works on DIR's kel.ini and pictures, not the program's folder"};
-constexpr Option kToday = {"--today", "YYYY-MM-DD", "takes that day for today"};
+constexpr Option kFolder = {
+    "--folder", "DIR",
+    QT_TRANSLATE_NOOP("deskleaf", "works on DIR's kel.ini and pictures, not the program's folder")};
+constexpr Option kToday = {"--today", "YYYY-MM-DD",
+                           QT_TRANSLATE_NOOP("deskleaf", "takes that day for today")};
 
 const std::vector<Command> kCommands = {
     {"lunar",
@@ -50,11 +52,14 @@ const std::vector<Command> kCommands = {
                        "primary monitor, drawn at --scale (default: the monitor's); prints\n"
                        "the path of the primary's zm.bmp and the monitors composed for"),
      "",
-     {{"--folder", "DIR", "the folder to compose in (needed)"},
-      {"--picture", "FILE", "the picture to compose from, kept in DIR"},
-      {"--size", "WxH", "one picture of that size instead of one per monitor"},
-      {"--scale", "F", "draws the calendar at F, from 0.5 to 8"},
-      {"--fit", "stretch|fill|fit", "how the picture fits each monitor; stored in DIR"},
+     {{"--folder", "DIR", QT_TRANSLATE_NOOP("deskleaf", "the folder to compose in (needed)")},
+      {"--picture", "FILE",
+       QT_TRANSLATE_NOOP("deskleaf", "the picture to compose from, kept in DIR")},
+      {"--size", "WxH",
+       QT_TRANSLATE_NOOP("deskleaf", "one picture of that size instead of one per monitor")},
+      {"--scale", "F", QT_TRANSLATE_NOOP("deskleaf", "draws the calendar at F, from 0.5 to 8")},
+      {"--fit", "stretch|fill|fit",
+       QT_TRANSLATE_NOOP("deskleaf", "how the picture fits each monitor; stored in DIR")},
       kToday},
      Needs::Screens,
      runRender},
@@ -70,7 +75,7 @@ const std::vector<Command> kCommands = {
     {"apply",
      "deskleaf apply [--folder DIR]",
      QT_TRANSLATE_NOOP("deskleaf", "composes today's wallpaper for the monitors and sets it"),
-     "Sets DIR/zm.bmp as the desktop wallpaper now.",
+     QT_TRANSLATE_NOOP("deskleaf", "Sets DIR/zm.bmp as the desktop wallpaper now."),
      {kFolder},
      Needs::Offscreen,
      runApply},
@@ -78,7 +83,7 @@ const std::vector<Command> kCommands = {
      "deskleaf remove [--folder DIR]",
      QT_TRANSLATE_NOOP("deskleaf",
                        "puts back the wallpaper the desktop had before, or a plain colour"),
-     "Removes the desktop wallpaper.",
+     QT_TRANSLATE_NOOP("deskleaf", "Removes the desktop wallpaper."),
      {kFolder},
      Needs::Offscreen,
      runRemove},
@@ -86,9 +91,11 @@ const std::vector<Command> kCommands = {
      "deskleaf colour VALUE|default [--folder DIR]",
      QT_TRANSLATE_NOOP("deskleaf",
                        "stores the calendar's colour: #RRGGBB, a colour integer or default"),
-     "Stores the calendar's colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini\n"
-     "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
-     "default. Pure red is today's colour and is refused. The next render prints with it.",
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Stores the calendar's colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini\n"
+         "keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the\n"
+         "default. Pure red is today's colour and is refused. The next render prints with it."),
      {kFolder},
      Needs::Offscreen,
      runColour},
@@ -98,15 +105,17 @@ const std::vector<Command> kCommands = {
      QT_TRANSLATE_NOOP(
          "deskleaf", "stores, replaces (--replace) or deletes the reminder of a day of every year\n"
                      "(--lunar: of a lunar month and day, every lunar year)"),
-     "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
-     "no lunar festival. A day's text is replaced only with --replace: without it the\n"
-     "stored text is printed and nothing changes. --delete removes the day's text.\n"
-     "With --lunar, MM-DD is a lunar month and day (01-12, 01-30), shown every lunar year:\n"
-     "in the regular month MM, never in a leap month of that number; day 30 in a month of\n"
-     "29 days shows on its 29th. A day with both kinds shows the month-day text first.",
-     {{"--replace", "", "replaces the day's stored text"},
-      {"--delete", "", "deletes the day's text"},
-      {"--lunar", "", "MM-DD is a lunar month and day"},
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Stores TEXT as the reminder of that day of every year, shown on the day when it has\n"
+         "no lunar festival. A day's text is replaced only with --replace: without it the\n"
+         "stored text is printed and nothing changes. --delete removes the day's text.\n"
+         "With --lunar, MM-DD is a lunar month and day (01-12, 01-30), shown every lunar year:\n"
+         "in the regular month MM, never in a leap month of that number; day 30 in a month of\n"
+         "29 days shows on its 29th. A day with both kinds shows the month-day text first."),
+     {{"--replace", "", QT_TRANSLATE_NOOP("deskleaf", "replaces the day's stored text")},
+      {"--delete", "", QT_TRANSLATE_NOOP("deskleaf", "deletes the day's text")},
+      {"--lunar", "", QT_TRANSLATE_NOOP("deskleaf", "MM-DD is a lunar month and day")},
       kFolder},
      Needs::Offscreen,
      runRemind},
@@ -115,8 +124,10 @@ const std::vector<Command> kCommands = {
      QT_TRANSLATE_NOOP("deskleaf",
                        "prints the stored reminders in date order: MM-DD, a tab, the text;\n"
                        "then the lunar ones: \"lunar MM-DD\", a tab, the text"),
-     "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
-     "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text.",
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;\n"
+         "then the lunar ones in lunar order: \"lunar MM-DD\", a tab, the text."),
      {kFolder},
      Needs::Offscreen,
      runReminders},
@@ -124,9 +135,11 @@ const std::vector<Command> kCommands = {
      "deskleaf autorun on|off|status [--folder DIR]",
      QT_TRANSLATE_NOOP("deskleaf",
                        "ticks or clears auto-run: the start at logon and the daily refresh"),
-     "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"
-     "systemd user manager runs, the daily refresh just after midnight. status prints\n"
-     "the stored flag and both registrations.",
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Ticks or clears the main window's auto-run box: the start at logon and, where a\n"
+         "systemd user manager runs, the daily refresh just after midnight. status prints\n"
+         "the stored flag and both registrations."),
      {kFolder},
      Needs::Offscreen,
      runAutorun},
@@ -134,8 +147,10 @@ const std::vector<Command> kCommands = {
      "deskleaf week [monday|sunday] [--folder DIR]",
      QT_TRANSLATE_NOOP("deskleaf",
                        "prints or stores the week's first day: monday (the default) or sunday"),
-     "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
-     "picker: monday (the default) or sunday. Without a word, prints the stored one.",
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Stores the week's first day of the calendar, on the wallpaper and in the date\n"
+         "picker: monday (the default) or sunday. Without a word, prints the stored one."),
      {kFolder},
      Needs::Offscreen,
      runWeek},
@@ -146,19 +161,21 @@ const std::vector<Command> kCommands = {
      QT_TRANSLATE_NOOP("deskleaf",
                        "lists the years of official days off and make-up working days and\n"
                        "where each file comes from; import adds a year's file of your own"),
-     "Prints, one a line, each year whose official days off (休) and make-up working\n"
-     "days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says\n"
-     "the year today's calendar lacks. import checks FILE, a year's notice as JSON\n"
-     "({\"year\": YYYY, \"days\": [{\"name\", \"date\", \"isOffDay\"}]}: dates in YYYY or\n"
-     "the December before, each once, names given), makes it your file for that year,\n"
-     "which serves instead of the shipped one, and prints the days it changed. marks\n"
-     "turns the calendar's marks on or off.",
+     QT_TRANSLATE_NOOP(
+         "deskleaf",
+         "Prints, one a line, each year whose official days off (休) and make-up working\n"
+         "days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says\n"
+         "the year today's calendar lacks. import checks FILE, a year's notice as JSON\n"
+         "({\"year\": YYYY, \"days\": [{\"name\", \"date\", \"isOffDay\"}]}: dates in YYYY or\n"
+         "the December before, each once, names given), makes it your file for that year,\n"
+         "which serves instead of the shipped one, and prints the days it changed. marks\n"
+         "turns the calendar's marks on or off."),
      {kFolder},
      Needs::Offscreen,
      runHolidays},
 };
 
-constexpr Option kHelp = {"--help", "", "prints this help"};
+constexpr Option kHelp = {"--help", "", QT_TRANSLATE_NOOP("deskleaf", "prints this help")};
 
 constexpr const char* kUsageEnd = QT_TRANSLATE_NOOP(
     "deskleaf", "DIR is the program's folder unless --folder is given. Each command takes "
@@ -168,6 +185,17 @@ constexpr const char* kUsageEnd = QT_TRANSLATE_NOOP(
 std::string translated(std::string_view english)
 {
     return QCoreApplication::translate("deskleaf", std::string(english).c_str()).toStdString();
+}
+
+// "usage: " in the user's language, and blanks as wide on a terminal, which the synopsis's
+// further lines start with (a character from U+1100 on, Chinese, takes two columns).
+std::pair<std::string, std::string> usagePrefix()
+{
+    const QString usage = QCoreApplication::translate("deskleaf", "usage: ");
+    std::size_t columns = 0;
+    for (const char32_t c : usage.toUcs4())
+        columns += c >= 0x1100 ? 2 : 1;
+    return {usage.toStdString(), std::string(columns, ' ')};
 }
 
 bool isOption(std::string_view arg)
@@ -309,17 +337,18 @@ Arguments parseArguments(const Command& command, std::span<const std::string_vie
 
 std::string synopsisText(const Command& command)
 {
-    return indented(command.synopsis, "usage: ", "       ");
+    const auto [usage, blanks] = usagePrefix();
+    return indented(command.synopsis, usage, blanks);
 }
 
 std::string usageText()
 {
     // In the user's language where main installed its translation; the man page's English
     // otherwise.
-    const std::string usage = translated("usage: ");
+    const auto [usage, blanks] = usagePrefix();
     std::string text;
     for (const Command& command : kCommands)
-        text += indented(command.synopsis, text.empty() ? usage : "       ", "       ");
+        text += indented(command.synopsis, text.empty() ? usage : blanks, blanks);
     for (const Command& command : kCommands) {
         // The summary beside a short name, below a long one.
         std::string name = "  " + std::string(command.name);
@@ -331,9 +360,11 @@ std::string usageText()
 
 std::string helpText(const Command& command)
 {
-    std::string text = synopsisText(command) +
-                       indented(command.help.empty() ? command.summary : command.help, "", "") +
-                       "options:\n";
+    // In the user's language as the usage is; its synopsis and option words as they are.
+    std::string text =
+        synopsisText(command) +
+        indented(translated(command.help.empty() ? command.summary : command.help), "", "") +
+        translated(QT_TRANSLATE_NOOP("deskleaf", "options:")) + '\n';
     std::vector<Option> options = command.options;
     options.push_back(kHelp);
     std::size_t width = 0;
@@ -344,7 +375,7 @@ std::string helpText(const Command& command)
         if (!option.value.empty())
             named += ' ' + std::string(option.value);
         text += "  " + named + std::string(width + 2 - named.size(), ' ') +
-                std::string(option.help) + '\n';
+                translated(option.help) + '\n';
     }
     return text;
 }

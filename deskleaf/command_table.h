@@ -66,9 +66,10 @@ Arguments parseArguments(const Command& command, std::span<const std::string_vie
 
 // `deskleaf --help`: every synopsis, every summary, the exit statuses.
 std::string usageText();
-// "usage: " and the synopsis's lines.
+// "usage: " (in the user's language) and the synopsis's lines, its words as they are.
 std::string synopsisText(const Command& command);
-// The command's --help: synopsis, what it does, its options.
+// The command's --help: synopsis, what it does, its options; in the user's language where
+// main installed its translation, its synopsis and option words as they are.
 std::string helpText(const Command& command);
 // The bash completion script, written from the table at build time.
 std::string bashCompletion();

@@ -70,11 +70,7 @@ int run(const Command& command, std::span<const std::string_view> words, int& ar
         std::cout << std::flush;
         return status;
     } catch (const UsageError& e) {
-        // The synopsis in the user's language, its command words as they are.
-        std::string synopsis = synopsisText(command);
-        const std::string usage = QCoreApplication::translate("deskleaf", "usage: ").toStdString();
-        synopsis.replace(0, std::string_view("usage: ").size(), usage);
-        std::cerr << prefix << e.message << '\n' << synopsis;
+        std::cerr << prefix << e.message << '\n' << synopsisText(command);
         return 2;
     } catch (const std::exception& e) {
         std::cerr << prefix << oneLine(e.what()) << '\n';

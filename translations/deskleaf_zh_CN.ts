@@ -737,10 +737,6 @@ The wallpaper and the settings are unchanged.</source>
         <translation>无法输出结果</translation>
     </message>
     <message>
-        <source>usage: </source>
-        <translation>用法：</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; is not a day of the year (MM-DD)</source>
         <translation>“%1”不是一年中的日子（月-日，例如 03-07）</translation>
     </message>
@@ -925,6 +921,121 @@ Exit status: 0 done, 1 refused or failed, 2 bad usage.
 deskleaf --version 显示版本。
 退出码：0 完成，1 被拒绝或失败，2 用法不对。
 </translation>
+    </message>
+    <message>
+        <source>works on DIR&apos;s kel.ini and pictures, not the program&apos;s folder</source>
+        <translation>使用 DIR 里的 kel.ini 和图片，而不是程序所在的文件夹</translation>
+    </message>
+    <message>
+        <source>takes that day for today</source>
+        <translation>把那一天当作今天</translation>
+    </message>
+    <message>
+        <source>the folder to compose in (needed)</source>
+        <translation>在哪个文件夹里合成（必须给出）</translation>
+    </message>
+    <message>
+        <source>the picture to compose from, kept in DIR</source>
+        <translation>用来合成的图片，会保存在 DIR 里</translation>
+    </message>
+    <message>
+        <source>one picture of that size instead of one per monitor</source>
+        <translation>只合成一张这个大小的图片，不再每台显示器一张</translation>
+    </message>
+    <message>
+        <source>draws the calendar at F, from 0.5 to 8</source>
+        <translation>按 F 倍的大小画月历，从 0.5 到 8</translation>
+    </message>
+    <message>
+        <source>how the picture fits each monitor; stored in DIR</source>
+        <translation>图片怎样放进每台显示器；会记在 DIR 里</translation>
+    </message>
+    <message>
+        <source>Sets DIR/zm.bmp as the desktop wallpaper now.</source>
+        <translation>现在就把 DIR/zm.bmp 设为桌面墙纸。</translation>
+    </message>
+    <message>
+        <source>Removes the desktop wallpaper.</source>
+        <translation>去掉桌面墙纸。</translation>
+    </message>
+    <message>
+        <source>Stores the calendar&apos;s colour in DIR/kel.ini: #RRGGBB, a colour integer as kel.ini
+keeps it (0x00BBGGRR in decimal, or a system colour such as -2147483643), or the
+default. Pure red is today&apos;s colour and is refused. The next render prints with it.</source>
+        <translation>把月历的颜色存进 DIR/kel.ini：#RRGGBB，kel.ini 里那样的颜色整数
+（十进制的 0x00BBGGRR，或系统颜色，例如 -2147483643），或 default（默认颜色）。
+纯红是今天的颜色，不能用。下一次 render 就用这个颜色。</translation>
+    </message>
+    <message>
+        <source>Stores TEXT as the reminder of that day of every year, shown on the day when it has
+no lunar festival. A day&apos;s text is replaced only with --replace: without it the
+stored text is printed and nothing changes. --delete removes the day&apos;s text.
+With --lunar, MM-DD is a lunar month and day (01-12, 01-30), shown every lunar year:
+in the regular month MM, never in a leap month of that number; day 30 in a month of
+29 days shows on its 29th. A day with both kinds shows the month-day text first.</source>
+        <translation>把 TEXT 存为每年这一天的提示，在那天没有农历节日时显示。已有提示的日子，
+只有加上 --replace 才会替换：不加就显示已存的文字，什么也不改。--delete 删除这一天的文字。
+加上 --lunar 时，MM-DD 是农历的月和日（01-12，01-30），每个农历年都显示：
+在平常的 MM 月，不在同一个数的闰月；小月（29 天）里的三十显示在廿九那天。
+同一天两种提示都有时，先显示公历日期的那条。</translation>
+    </message>
+    <message>
+        <source>replaces the day&apos;s stored text</source>
+        <translation>替换这一天已存的文字</translation>
+    </message>
+    <message>
+        <source>deletes the day&apos;s text</source>
+        <translation>删除这一天的文字</translation>
+    </message>
+    <message>
+        <source>MM-DD is a lunar month and day</source>
+        <translation>MM-DD 是农历的月和日</translation>
+    </message>
+    <message>
+        <source>Prints the stored reminders in date order, one per line: MM-DD, a tab, the text;
+then the lunar ones in lunar order: &quot;lunar MM-DD&quot;, a tab, the text.</source>
+        <translation>按日期顺序列出保存的提示，每行一条：MM-DD、制表符、文字；
+然后按农历顺序列出农历的提示：&quot;lunar MM-DD&quot;、制表符、文字。</translation>
+    </message>
+    <message>
+        <source>Ticks or clears the main window&apos;s auto-run box: the start at logon and, where a
+systemd user manager runs, the daily refresh just after midnight. status prints
+the stored flag and both registrations.</source>
+        <translation>勾选或取消主窗口的自动运行：登录时启动，以及（在有用户服务管理器的系统上）
+每天午夜刚过时的更新。status 显示存着的设置和两处登记。</translation>
+    </message>
+    <message>
+        <source>Stores the week&apos;s first day of the calendar, on the wallpaper and in the date
+picker: monday (the default) or sunday. Without a word, prints the stored one.</source>
+        <translation>设定月历每周的第一天，墙纸上和选日期的窗口里都用它：monday（默认）或 sunday。
+不给出时，显示存着的那一天。</translation>
+    </message>
+    <message>
+        <source>Prints, one a line, each year whose official days off (休) and make-up working
+days (班) the calendar marks, a tab, shipped or yours, a tab, the file; stderr says
+the year today&apos;s calendar lacks. import checks FILE, a year&apos;s notice as JSON
+({&quot;year&quot;: YYYY, &quot;days&quot;: [{&quot;name&quot;, &quot;date&quot;, &quot;isOffDay&quot;}]}: dates in YYYY or
+the December before, each once, names given), makes it your file for that year,
+which serves instead of the shipped one, and prints the days it changed. marks
+turns the calendar&apos;s marks on or off.</source>
+        <translation>每行一个年份：月历标出了这一年的法定放假（休）和调休上班（班）的日子；
+一个制表符，&quot;shipped&quot;（随程序提供）或 &quot;yours&quot;（你自己的），一个制表符，文件；
+如果今天的月历缺了哪一年，会另外说明。import 检查 FILE：一年的放假通知，JSON 格式
+（{&quot;year&quot;: YYYY, &quot;days&quot;: [{&quot;name&quot;, &quot;date&quot;, &quot;isOffDay&quot;}]}：日期在 YYYY 年或前一年的十二月，
+每天只出现一次，都有名称），把它作为你自己的那一年的文件，代替随程序提供的那份，
+并显示它改变了哪些日子。marks 打开或关闭月历上的休、班标记。</translation>
+    </message>
+    <message>
+        <source>prints this help</source>
+        <translation>显示这份说明</translation>
+    </message>
+    <message>
+        <source>options:</source>
+        <translation>选项：</translation>
+    </message>
+    <message>
+        <source>usage: </source>
+        <translation>用法：</translation>
     </message>
 </context>
 </TS>

@@ -32,11 +32,11 @@ localedef -i zh_CN -f UTF-8 "$work/locale/zh_CN.UTF-8" 2>/dev/null &&
   fail "no zh_CN locale: install locales and libc-l10n (scripts/setup test)"
 export LOCPATH="$work/locale"
 
-# What may stay Latin: paths, what the user typed (“…”), option names, the command's own
-# words and the formats its synopsis names.
+# What may stay Latin: paths, what the user typed (“…”), words to be typed as they are ("…"),
+# option names, the command's own words and the formats its synopsis names.
 latin_left() {
-  sed -E -e 's#/[^ ，。：；（）“”]*##g' -e 's/“[^”]*”//g' -e 's/--[a-z-]+//g' \
-    -e 's/\<(deskleaf|Tidemark|kel\.ini|zm\.bmp|JSON|month|render|remind|reminders|remove|colour|lunar|week|refresh|apply|autorun|holidays|import|marks|monday|sunday|on|off|status|stretch|fill|fit|default|FROM|TO|FILE|DIR|TEXT|VALUE|YYYY|MM|DD|RRGGBB|WxH|F)\>//g' |
+  sed -E -e 's#/[^ ，。：；（）“”]*##g' -e 's/“[^”]*”//g' -e 's/"[^"]*"//g' -e 's/--[a-z-]+//g' \
+    -e 's/\<(deskleaf|Tidemark|kel\.ini|zm\.bmp|JSON|0x00BBGGRR|month|render|remind|reminders|remove|colour|lunar|week|refresh|apply|autorun|holidays|import|marks|monday|sunday|on|off|status|stretch|fill|fit|default|FROM|TO|FILE|DIR|TEXT|VALUE|YYYY|MM|DD|RRGGBB|WxH|F)\>//g' |
     grep -o '[A-Za-z]\+' | tr '\n' ' ' || true
 }
 
@@ -62,6 +62,8 @@ rows=(
   "1 holidays import $work/missing.json"
   "0 autorun on --folder $prog"
 )
+# Each command's own --help: what it does and each option's line.
+for c in lunar month render refresh apply remove colour remind reminders autorun week holidays; do rows+=("0 $c --help"); done
 for row in "${rows[@]}"; do
   read -r expected words <<<"$row"
   status=0
@@ -75,6 +77,10 @@ for row in "${rows[@]}"; do
     [ -z "$left" ] || fail "deskleaf $words: '$line' is not Chinese ($left)"
   done <"$work/out"
 done
+
+# The man page is made from --help in English, whatever the builder's language.
+man_help() { DESKLEAF="$deskleaf" sh "$(dirname "$0")/../../packaging/usage_for_man.sh" --help; }
+[ "$(LANG=zh_CN.UTF-8 man_help)" = "$(LANG=C man_help)" ] || fail "the man page's --help is not English"
 
 # Any other language keeps the English the messages are written in.
 status=0
