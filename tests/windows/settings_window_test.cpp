@@ -4,15 +4,18 @@
 #include "support/test_files.h"
 #include "windows/calendar_window.h"
 #include "windows/settings_window.h"
+#include "wiring/translations.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +150,21 @@ TEST_F(SettingsWindowTest, FailedWritesAreToldAndKeepTheWindowAndTheText)
         EXPECT_TRUE(message.startsWith("提示|Could not")) << message.toStdString();
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(in<QLineEdit>(*window_, "Text1")->text(), "生日");
+    // In Chinese under a Chinese translation, the reason included: no Latin letter but the path.
+    ASSERT_TRUE(
+        installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("zh_CN"))));
+    told.clear();
+    click(*window_, "ok");
+    save(QStringLiteral("生日"));
+    for (QObject* child : QCoreApplication::instance()->children())
+        if (auto* translator = qobject_cast<QTranslator*>(child))
+            QCoreApplication::removeTranslator(translator);
+    ASSERT_EQ(told.size(), 2);
+    for (QString message : told) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_FALSE(message.remove(folder.settingsPath())
+                         .contains(QRegularExpression(QStringLiteral("[A-Za-z]"))));
+    }
 }
 
 TEST_F(SettingsWindowTest, SaveNeedsADateAndStoresAFreeDay)
