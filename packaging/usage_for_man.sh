@@ -4,7 +4,7 @@
 # one fixed indent. Every word stays as the program prints it, in English whatever the
 # builder's locale (deskleaf speaks the user's language).
 #   DESKLEAF=path/to/deskleaf usage_for_man.sh --help|--version
-LC_ALL=C.UTF-8 LANGUAGE= "$DESKLEAF" "$@" | awk '
+LC_ALL=C.UTF-8 LANGUAGE='' "$DESKLEAF" "$@" | awk '
   BEGIN { pad = sprintf("%20s", "") }
   NR == 1 { sub(/^usage:/, "Usage:") }
   /^       deskleaf / { sub(/^       /, "  or:  "); print; next }

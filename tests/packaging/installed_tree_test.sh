@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 # deskleaf speaks the user's language: the checks read its English.
-export LC_ALL=C.UTF-8 LANGUAGE=
+export LC_ALL=C.UTF-8 LANGUAGE=''
 
 # Another prefix than the configured one, as with `cmake --install build --prefix ~/.local`.
 prefix="$work/prefix"
