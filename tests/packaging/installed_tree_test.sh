@@ -80,6 +80,8 @@ metainfo)
 manpage)
   page="$prefix/share/man/man1/deskleaf.1.gz"
   [ -s "$page" ] || fail "no man page"
+  # The window's Chinese button names and the 休/班 marks as written, not as question marks.
+  zcat "$page" | grep -q '替换墙纸' || fail "the man page lost its Chinese text"
   text=$(MANWIDTH=200 man -l "$page" 2>/dev/null | col -b)
   grep -q "^ *deskleaf - " <<<"$text" || fail "the man page has no NAME line"
   grep -q "$("$prefix/bin/deskleaf" --version)" <<<"$text" || fail "the man page is of another version"
