@@ -47,6 +47,13 @@ constexpr const char* kHarmlessWarnings[] = {
     "extraneous bytes before marker 0xd9", // stray bytes after the last scan
     "Unknown field with tag",              // libtiff: a tag it does not know
 };
+// The formats Qt and qt6-image-formats-plugins read whose decoders take their memory
+// through Qt, within its allocation limit, or by the size the header gives. libmng
+// allocates frame buffers of its own from a header Qt does not see, some hundred MiB for a
+// file of 200 bytes.
+constexpr const char* kBoundedFormats[] = {"bmp", "cur",  "gif",  "icns", "ico", "jpeg",
+                                           "jpg", "pbm",  "pgm",  "png",  "ppm", "tga",
+                                           "tif", "tiff", "wbmp", "webp", "xbm", "xpm"};
 // The logging categories of Qt's image decoders and of the image format plugins.
 constexpr const char* kDecoderCategories[] = {"qt.gui.imageio", "qt.imageformats"};
 
@@ -629,6 +636,15 @@ std::optional<QString> backgroundSizeRefusal(QSize size)
         .arg(pixels / 16384);
 }
 
+QList<QByteArray> pictureFormats()
+{
+    QList<QByteArray> formats;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        if (std::ranges::any_of(kBoundedFormats, [&](const char* f) { return format == f; }))
+            formats << format;
+    return formats;
+}
+
 QImage loadPicture(const QString& path, QSize size)
 {
     const QFileInfo info(path);
@@ -653,6 +669,9 @@ QImage loadPicture(const QString& path, QSize size)
                          "PictureImport", "it is not a picture in a format this program reads."));
     // Asked first: a reader that fails to read the size forgets its format.
     const QByteArray format = reader.format();
+    if (!pictureFormats().contains(format))
+        refuse(path, QCoreApplication::translate(
+                         "PictureImport", "it is not a picture in a format this program reads."));
     const QSize original = reader.size();
     if (original.isValid() && (original.width() > kMaxSide || original.height() > kMaxSide))
         refuse(path, QCoreApplication::translate("PictureImport",

@@ -1,9 +1,12 @@
-// Reading the picture the user chose: any picture Qt reads, stretched to the screen.
+// Reading the picture the user chose, in any format of pictureFormats(), stretched to the
+// screen.
 #pragma once
 
 #include "model/pic_buffer.h"
 
+#include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -22,6 +25,12 @@ QImage loadStretchedPicture(const QString& path, QSize size);
 // as 32-bit pixels. Throws PictureError for a missing, empty, unreadable, damaged or
 // absurdly large file.
 QImage loadPicture(const QString& path, QSize size);
+
+// The formats pictures are read in, as Qt names them ("jpeg", "tif"): those of Qt and its
+// image format plugins whose decoders allocate what the header says, so that the decode
+// budget holds, and never MNG, whose decoder allocates on its own. Used by the import and
+// by the picture dialog.
+QList<QByteArray> pictureFormats();
 
 // Why a background of this size could not be opened again (the limit in the message), or
 // nothing when it can.

@@ -10,6 +10,7 @@
 #include "controls/window_buttons.h"
 #include "controls/xpcmdbutton.h"
 #include "controls/xptopbuttons.h"
+#include "model/picture_import.h"
 #include "windows/help_window.h"
 
 #include <QApplication>
@@ -301,7 +302,7 @@ void MainWindow::autoRunClicked(bool on)
 QString MainWindow::askForPicture(QWidget* parent)
 {
     QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
+    for (const QByteArray& format : pictureFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format)
                  << QStringLiteral("*.") + QString::fromLatin1(format.toUpper());
     const QString filter = QStringLiteral("图片 (%1);;所有文件 (*)").arg(patterns.join(u' '));

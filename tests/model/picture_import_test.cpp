@@ -195,6 +195,24 @@ TEST_F(PictureImport, TakesWebpAndTiff)
     }
 }
 
+// MNG is read by a decoder that allocates from its own header (this one, 200 bytes long,
+// asked for 612 MiB): it is refused before decoding, whatever the file's name says.
+TEST_F(PictureImport, RefusesMngUnread)
+{
+    const QByteArray mng =
+        QByteArray::fromBase64("ik1ORw0KGgoAAAANSUhEUgAAABAAZgAMEAIAAAC0EXaVAAAARUlEQVQ4y2NkYGhoYCG"
+                               "gAQABAAAAAAAAAAAAAAAAAAAAAAAAAA"
+                               "AAAAAAAAAAAAAAAAACEAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAP/"
+                               "bAEMAAwICAwICAwICAgMDAwMEBtA6"
+                               "DmhtAY2DiHGX3l1LWvuAtqmI1nHA+P////+0SUUBAAAAYII=");
+    for (const char* name : {"frames.mng", "frames.png"}) {
+        writeBytes(path(name), mng);
+        EXPECT_THROW_MSG(loadPicture(path(name), {}), PictureError,
+                         ::testing::EndsWith("not a picture in a format this program reads."));
+    }
+    EXPECT_FALSE(pictureFormats().contains("mng"));
+}
+
 TEST_F(PictureImport, StretchesToTheScreenIgnoringProportions)
 {
     quadrants({800, 600}).save(path("small.png"));

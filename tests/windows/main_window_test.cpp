@@ -322,7 +322,8 @@ TEST_F(MainWindowTest, MinimisingAnyWindowMinimisesTheProgramAndRestoringRaisesT
     }
 }
 
-// The picture dialog offers WebP and TIFF pictures with the others.
+// The picture dialog offers WebP and TIFF pictures with the others, and no format the
+// import refuses.
 TEST(PictureDialog, OffersWebpAndTiff)
 {
     bool checked = false;
@@ -332,6 +333,7 @@ TEST(PictureDialog, OffersWebpAndTiff)
         const QString pictures = dialog->nameFilters().constFirst();
         for (const char* pattern : {"*.webp", "*.tif", "*.tiff", "*.jpg", "*.png"})
             EXPECT_TRUE(pictures.contains(QLatin1String(pattern))) << pattern;
+        EXPECT_FALSE(pictures.contains(QLatin1String("*.mng")));
         checked = true;
         dialog->reject();
     });
