@@ -4,10 +4,12 @@
 // (the main window from the taskbar, usually) brings them all back and raises and activates
 // the window that was on top when they went down.
 //
-// A window manager may take a modal window down alone (xfwm4 does): the window under it gets
-// the focus and Qt hands that straight back to the modal window, which comes up again. So a
-// window's own minimise button minimises the program through minimiseProgram, and the owner
-// goes down first.
+// A window manager may take a modal window down alone (xfwm4 does): the window under it is
+// offered the focus and Qt hands that straight back to the modal window, which comes up
+// again. So a window's own minimise button minimises the program through minimiseProgram,
+// the owner going down first; and on X11 the focus offered to a modal window's owners is
+// held back a moment, until it is clear whether the modal window went down (the program
+// follows) or was only clicked past (it takes the focus back).
 #pragma once
 
 #include <QObject>
