@@ -7,6 +7,7 @@
 #include "controls/xptopbuttons.h"
 #include "model/festival_count.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QStringList>
@@ -20,9 +21,22 @@ constexpr int kTextTop = XPContainer::kHeaderBottom + 8;
 
 } // namespace
 
+HelpPlatform thisCopy(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return HelpPlatform::Windows;
+#else
+    return QDir(folder) == QDir(QCoreApplication::applicationDirPath())
+               ? HelpPlatform::LinuxUnpacked
+               : HelpPlatform::Linux;
+#endif
+}
+
 QString helpText(const QString& folder, HelpPlatform platform)
 {
-    const bool onLinux = platform == HelpPlatform::Linux;
+    const bool onLinux = platform != HelpPlatform::Windows;
+    const bool unpacked = platform == HelpPlatform::LinuxUnpacked;
     QString shownFolder = folder;
     const QString home = QDir::homePath() + QLatin1Char('/');
     if (onLinux && folder.startsWith(home))
@@ -46,9 +60,10 @@ QString helpText(const QString& folder, HelpPlatform platform)
             "日历印在您选择的图片上，当天用红色显示；图片按设置拉伸、填充或适应每个显示器。"),
         QString(),
     };
-    lines << (onLinux ? QStringLiteral("■从应用程序菜单打开Deskleaf（终端里是Tidemark）。")
-                      : QStringLiteral("■解压到任意文件夹（文件夹名称可以有中文和空格），运行"
-                                       "Tidemark.exe。"))
+    lines << (!onLinux ? QStringLiteral("■解压到任意文件夹（文件夹名称可以有中文和空格），运行"
+                                        "Tidemark.exe。")
+              : unpacked ? QStringLiteral("■这份程序没有安装：在它所在的文件夹里运行Tidemark。")
+                         : QStringLiteral("■从应用程序菜单打开Deskleaf（终端里是Tidemark）。"))
           << QStringLiteral("■设置、图片和墙纸保存在%1。").arg(shownFolder);
     lines << QStringLiteral(
                  "■手动更换日历墙纸：打开图片→替换墙纸。去除墙纸：换回使用本程序以前的墙纸。")
@@ -58,11 +73,16 @@ QString helpText(const QString& folder, HelpPlatform platform)
         QStringLiteral("■设定自动运行时，先选择好图片，在自动运行上打上勾：每次登录"
                        "自动换上当天的日历墙纸，不显示窗口");
     if (onLinux)
-        lines << autoRun + QStringLiteral("；每天零点过后（睡眠醒来后也是）再更新一次，没有systemd"
-                                          "用户服务的桌面只在登录时更新。")
-              << QStringLiteral(
-                     "■终端里的deskleaf命令做同样的事：deskleaf apply替换墙纸，deskleaf "
-                     "remove去除墙纸，deskleaf --help列出全部命令，man deskleaf有详细说明。");
+        lines
+            << autoRun + QStringLiteral("；每天零点过后（睡眠醒来后也是）再更新一次，没有systemd"
+                                        "用户服务的桌面只在登录时更新。")
+            << (unpacked
+                    ? QStringLiteral("■同一文件夹里的deskleaf在终端里做同样的事：./deskleaf "
+                                     "apply替换墙纸，./deskleaf remove去除墙纸，./deskleaf "
+                                     "--help列出全部命令。")
+                    : QStringLiteral(
+                          "■终端里的deskleaf命令做同样的事：deskleaf apply替换墙纸，deskleaf "
+                          "remove去除墙纸，deskleaf --help列出全部命令，man deskleaf有详细说明。"));
     else
         lines << autoRun + QStringLiteral("。")
               << QStringLiteral(
@@ -94,7 +114,7 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
     Label1_->setTextFormat(Qt::PlainText);
     Label1_->setWordWrap(true);
     Label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1_->setText(helpText(folder));
+    Label1_->setText(helpText(folder, thisCopy(folder)));
     Label1_->setGeometry(kTextLeft, kTextTop, kWidth - 2 * kTextLeft, kHeight - kTextTop - 10);
 }
 

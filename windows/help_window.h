@@ -14,18 +14,18 @@ class XPContainer;
 class xptopbuttons;
 
 // Where the copy runs: how it is started, what refreshes the calendar and what its command line
-// is called differ. A Linux copy comes from the package (a menu entry, the deskleaf command, the
-// daily refresh); a Windows copy is unpacked into a folder with Tidemark.exe and deskleaf.exe.
-enum class HelpPlatform { Linux, Windows };
-#ifdef Q_OS_WIN
-inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Windows;
-#else
-inline constexpr HelpPlatform kThisPlatform = HelpPlatform::Linux;
-#endif
+// is called differ. A Linux copy comes from the package (a menu entry, the deskleaf command on
+// the PATH, the daily refresh) or is run from its build or unpacked folder, where it keeps its
+// files beside itself; a Windows copy is unpacked into a folder with Tidemark.exe and
+// deskleaf.exe.
+enum class HelpPlatform { Linux, LinuxUnpacked, Windows };
+
+// This copy's: a Linux copy whose folder is the one its program file is in runs unpacked.
+HelpPlatform thisCopy(const QString& folder);
 
 // The text the window shows: name and version, language, what the program does, and how to use
 // it on platform, naming folder, where the program keeps its files (the home folder as ~).
-QString helpText(const QString& folder, HelpPlatform platform = kThisPlatform);
+QString helpText(const QString& folder, HelpPlatform platform);
 
 class HelpWindow : public QDialog {
     Q_OBJECT

@@ -54,12 +54,17 @@ TEST_F(HelpWindowTest, ShowsEveryControlWholeAndApart)
             EXPECT_TRUE(a == b || !place(a).intersects(place(b))) << b->objectName().toStdString();
     }
     auto* label = static_cast<QLabel*>(find("Label1"));
-    EXPECT_EQ(label->text(), helpText(QDir::homePath() + "/.local/share/Deskleaf"));
+    EXPECT_EQ(label->text(),
+              helpText(QDir::homePath() + "/.local/share/Deskleaf", HelpPlatform::Linux));
     EXPECT_LE(label->heightForWidth(label->width()), label->height()); // no line cut off
-    // The Windows text too, with a folder as long as a user's.
-    label->setText(
-        helpText(R"(C:\Users\zhangsan\Desktop\墙纸月历 Deskleaf)", HelpPlatform::Windows));
-    EXPECT_LE(label->heightForWidth(label->width()), label->height());
+    // The other copies' texts too, with folders as long as a user's.
+    for (const auto& [folder, copy] :
+         {std::pair{R"(C:\Users\zhangsan\Desktop\墙纸月历 Deskleaf)", HelpPlatform::Windows},
+          std::pair{"/home/zhangsan/下载/deskleaf-4.0-linux-x86_64",
+                    HelpPlatform::LinuxUnpacked}}) {
+        label->setText(helpText(folder, copy));
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << folder;
+    }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(find("xptopbuttons1"))->text(QAccessible::Name),
               "关闭");
 }
@@ -147,13 +152,21 @@ TEST(HelpTextTest, TrueToEachPlatformsCopy)
          QDir::homePath() + "/.local/share/Deskleaf",
          {"应用程序菜单", "保存在~/.local/share/Deskleaf。", "每天零点", "systemd",
           "deskleaf apply", "man deskleaf"},
-         {".exe", "解压"}},
+         {".exe", "解压", "./deskleaf"}},
+        {HelpPlatform::LinuxUnpacked,
+         "/home/zhang/deskleaf-4.0",
+         {"在它所在的文件夹里运行Tidemark", "保存在/home/zhang/deskleaf-4.0。", "每天零点",
+          "./deskleaf apply"},
+         {"菜单", "man deskleaf", ".exe", "解压"}},
         {HelpPlatform::Windows,
          R"(D:/日历/Deskleaf)",
          {"解压到任意文件夹（文件夹名称可以有中文和空格），运行Tidemark.exe",
           R"(保存在D:\日历\Deskleaf。)", "deskleaf.exe apply"},
          {"零点", "systemd", "菜单", "man "}},
     };
+    // A copy keeping its files beside its program file runs unpacked.
+    EXPECT_EQ(thisCopy(QCoreApplication::applicationDirPath()), HelpPlatform::LinuxUnpacked);
+    EXPECT_EQ(thisCopy(rows[0].folder), HelpPlatform::Linux);
     for (const auto& row : rows) {
         const QString text = helpText(row.folder, row.platform);
         SCOPED_TRACE(text.toStdString());
