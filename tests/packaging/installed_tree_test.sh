@@ -89,6 +89,9 @@ manpage)
   for c in $(commands); do
     grep -q "^ *deskleaf $c\b" <<<"$text" || fail "the synopsis lacks deskleaf $c"
     grep -q "^ *$c\b" <<<"$(sed -n '/^DESCRIPTION/,$p' <<<"$text")" || fail "no description of $c"
+    for option in $("$prefix/bin/deskleaf" "$c" --help | sed -n '/^options:/,${/^  --help /d;s/^  \(--[a-z]*\).*/\1/p}'); do
+      grep -q -- "^ *$option\b" <<<"$text" || fail "the man page lacks $c's $option"
+    done
     n=$((n + 1))
   done
   [ $n -ge 4 ] || fail "only $n commands found in deskleaf --help"
