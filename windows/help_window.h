@@ -20,7 +20,8 @@ class xptopbuttons;
 // deskleaf.exe.
 enum class HelpPlatform { Linux, LinuxUnpacked, Windows };
 
-// This copy's: a Linux copy whose folder is the one its program file is in runs unpacked.
+// Which copy this is: a Linux copy whose folder is the one its program file is in runs
+// unpacked.
 HelpPlatform thisCopy(const QString& folder);
 
 // The text the window shows: name and version, language, what the program does, and how to use
