@@ -26,10 +26,10 @@ QImage loadStretchedPicture(const QString& path, QSize size);
 // absurdly large file.
 QImage loadPicture(const QString& path, QSize size);
 
-// The formats pictures are read in, as Qt names them ("jpeg", "tif"): those of Qt and its
-// image format plugins whose decoders allocate what the header says, so that the decode
-// budget holds, and never MNG, whose decoder allocates on its own. Used by the import and
-// by the picture dialog.
+// The formats pictures are read in, as Qt names them ("jpeg", "tif"): JPEG, PNG, BMP, GIF,
+// WebP, TIFF and Qt's own PBM/PGM/PPM, XBM and XPM, whose decoders allocate what the
+// header says, so that the decode budget holds; never MNG or ICNS, whose readers allocate
+// what the file asks. Used by the import and by the picture dialog.
 QList<QByteArray> pictureFormats();
 
 // Why a background of this size could not be opened again (the limit in the message), or

@@ -195,22 +195,36 @@ TEST_F(PictureImport, TakesWebpAndTiff)
     }
 }
 
-// MNG is read by a decoder that allocates from its own header (this one, 200 bytes long,
-// asked for 612 MiB): it is refused before decoding, whatever the file's name says.
-TEST_F(PictureImport, RefusesMngUnread)
+// Formats whose readers allocate what the file asks (these two, found by the fuzzer, asked
+// for 612 MiB and 2 GiB) are refused before decoding, whatever the file's name says.
+TEST_F(PictureImport, RefusesFormatsWhoseReadersAllocateWhatTheFileAsks)
 {
-    const QByteArray mng =
-        QByteArray::fromBase64("ik1ORw0KGgoAAAANSUhEUgAAABAAZgAMEAIAAAC0EXaVAAAARUlEQVQ4y2NkYGhoYCG"
-                               "gAQABAAAAAAAAAAAAAAAAAAAAAAAAAA"
-                               "AAAAAAAAAAAAAAAAACEAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAP/"
-                               "bAEMAAwICAwICAwICAgMDAwMEBtA6"
-                               "DmhtAY2DiHGX3l1LWvuAtqmI1nHA+P////+0SUUBAAAAYII=");
-    for (const char* name : {"frames.mng", "frames.png"}) {
-        writeBytes(path(name), mng);
-        EXPECT_THROW_MSG(loadPicture(path(name), {}), PictureError,
-                         ::testing::EndsWith("not a picture in a format this program reads."));
+    const struct {
+        const char* format;
+        QByteArray bytes;
+    } rows[] = {
+        {"mng",
+         QByteArray::fromBase64(
+             "ik1ORw0KGgoAAAANSUhEUgAAABAAZgAMEAIAAAC0EXaVAAAARUlEQVQ4y2NkYGhoYCGgAQABAAAAAAA"
+             "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAACEAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+             "AAAAAAAAP/bAEMAAwICAwICAwICAgMDAwMEBtA6DmhtAY2DiHGX3l1LWvuAtqmI1nHA+P////+0SUUB"
+             "AAAAYII=")},
+        {"icns",
+         QByteArray::fromBase64(
+             "aWNucwAAAJZUT0MgAAAAEGljcGlwNABjAAB+NAAAAH6JUE5HDQoaCgAAAA1JSERSAAAAEAAAABAIAgA"
+             "AAJCRaDYAAAAJcEhZcwAADsQAAA7EAZUrDhsAAAAoSURBVCiRY2RgiGJnYOAnDnEwMLAwMDGQBFgY+E"
+             "c1jGoYKA3MpGkAABK/AjLfx3zUAAAAAElFTkSuQmCC")},
+    };
+    for (const auto& row : rows) {
+        const QByteArray named = QByteArray("picture.") + row.format;
+        for (const char* name : {named.constData(), "picture.png"}) {
+            SCOPED_TRACE(name);
+            writeBytes(path(name), row.bytes);
+            EXPECT_THROW_MSG(loadPicture(path(name), {}), PictureError,
+                             ::testing::EndsWith("not a picture in a format this program reads."));
+        }
+        EXPECT_FALSE(pictureFormats().contains(row.format));
     }
-    EXPECT_FALSE(pictureFormats().contains("mng"));
 }
 
 TEST_F(PictureImport, StretchesToTheScreenIgnoringProportions)

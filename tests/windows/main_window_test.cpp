@@ -333,7 +333,8 @@ TEST(PictureDialog, OffersWebpAndTiff)
         const QString pictures = dialog->nameFilters().constFirst();
         for (const char* pattern : {"*.webp", "*.tif", "*.tiff", "*.jpg", "*.png"})
             EXPECT_TRUE(pictures.contains(QLatin1String(pattern))) << pattern;
-        EXPECT_FALSE(pictures.contains(QLatin1String("*.mng")));
+        for (const char* pattern : {"*.mng", "*.icns"})
+            EXPECT_FALSE(pictures.contains(QLatin1String(pattern))) << pattern;
         checked = true;
         dialog->reject();
     });
