@@ -3,8 +3,8 @@
 # further synopsis, and each command alone on its line with its description below it at
 # one fixed indent; then the options of each command that has more than --help and the
 # --folder every command takes, from its own --help, under a heading of its own ("Render
-# options:"). Every word stays as the program prints it, in English
-# whatever the builder's locale (deskleaf speaks the user's language).
+# options:"). Every word stays as the program prints it, in English whatever the builder's
+# locale (deskleaf speaks the user's language).
 #   DESKLEAF=path/to/deskleaf usage_for_man.sh --help|--version
 set -e
 run() { LC_ALL=C.UTF-8 LANGUAGE='' "$DESKLEAF" "$@"; }
