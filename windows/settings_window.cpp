@@ -168,9 +168,15 @@ SettingsWindow::SettingsWindow(SettingsServices services, QWidget* owner)
     connect(xpcmdbutton3_, &xpcmdbutton::Click, this, &SettingsWindow::clearIconLabels);
     connect(xpcmdbutton1_, &xpcmdbutton::Click, this, &SettingsWindow::saveFestival);
     connect(fit_, &QComboBox::activated, this, &SettingsWindow::storeFit);
-    connect(everyScreen_, &QCheckBox::clicked, this, &SettingsWindow::storeCalendarOnEveryScreen);
-    connect(holidayMarks_, &QCheckBox::clicked, this, &SettingsWindow::storeHolidayMarks);
-    connect(sundayFirst_, &QCheckBox::clicked, this, &SettingsWindow::storeWeekStart);
+    storeOnClick(
+        everyScreen_, [this](bool on) { storeCalendarOnEveryScreen(services_.folder, on); },
+        [this] { return calendarOnEveryScreen(services_.folder); });
+    storeOnClick(
+        holidayMarks_, [this](bool on) { storeHolidayMarks(services_.folder, on); },
+        [this] { return holidayMarksShown(services_.folder); });
+    storeOnClick(
+        sundayFirst_, [this](bool sunday) { storeWeekStart(services_.folder, sunday); },
+        [this] { return weekStartsOnSunday(services_.folder.profile()); });
     connect(xptopbuttons1_, &xptopbuttons::Click, this, &QDialog::reject);
     connect(xptopbuttons2_, &xptopbuttons::Click, this, [this] { minimiseProgram(this); });
 
@@ -191,34 +197,18 @@ void SettingsWindow::storeFit(int index)
     }
 }
 
-void SettingsWindow::storeCalendarOnEveryScreen(bool on)
+void SettingsWindow::storeOnClick(QCheckBox* box, std::function<void(bool)> store,
+                                  std::function<bool()> stored)
 {
-    try {
-        deskleaf::storeCalendarOnEveryScreen(services_.folder, on);
-    } catch (const std::exception& e) {
-        tell(QString::fromUtf8(e.what()));
-        everyScreen_->setChecked(calendarOnEveryScreen(services_.folder));
-    }
-}
-
-void SettingsWindow::storeHolidayMarks(bool on)
-{
-    try {
-        deskleaf::storeHolidayMarks(services_.folder, on);
-    } catch (const std::exception& e) {
-        tell(QString::fromUtf8(e.what()));
-        holidayMarks_->setChecked(holidayMarksShown(services_.folder));
-    }
-}
-
-void SettingsWindow::storeWeekStart(bool sunday)
-{
-    try {
-        deskleaf::storeWeekStart(services_.folder, sunday);
-    } catch (const std::exception& e) {
-        tell(QString::fromUtf8(e.what()));
-        sundayFirst_->setChecked(weekStartsOnSunday(services_.folder.profile()));
-    }
+    connect(box, &QCheckBox::clicked, this,
+            [this, box, store = std::move(store), stored = std::move(stored)](bool on) {
+                try {
+                    store(on);
+                } catch (const std::exception& e) {
+                    tell(QString::fromUtf8(e.what()));
+                    box->setChecked(stored());
+                }
+            });
 }
 
 void SettingsWindow::showDayKinds(std::optional<QDate> day)

@@ -84,9 +84,10 @@ private:
     void pickDate();
     void saveFestival();
     void storeFit(int index);
-    void storeCalendarOnEveryScreen(bool on);
-    void storeHolidayMarks(bool on);
-    void storeWeekStart(bool sunday);
+    // Stores box's tick as soon as it is clicked; a refused store says why and shows the
+    // stored tick again.
+    void storeOnClick(QCheckBox* box, std::function<void(bool)> store,
+                      std::function<bool()> stored);
     // The two dates the picked day's text can belong to, in the radio buttons' captions.
     void showDayKinds(std::optional<QDate> day);
     // The stored texts of the month of the picked day, else of today's.

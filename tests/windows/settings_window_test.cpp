@@ -150,6 +150,16 @@ TEST_F(SettingsWindowTest, FailedWritesAreToldAndKeepTheWindowAndTheText)
         EXPECT_TRUE(message.startsWith("提示|Could not")) << message.toStdString();
     EXPECT_TRUE(window_->isVisible());
     EXPECT_EQ(in<QLineEdit>(*window_, "Text1")->text(), "生日");
+    // A tick that cannot be stored is told and shows the stored one again.
+    for (const char* name : {"everyScreen", "holidayMarks", "sundayFirst"}) {
+        SCOPED_TRACE(name);
+        auto* box = in<QCheckBox>(*window_, name);
+        const bool stored = box->isChecked();
+        told.clear();
+        box->click();
+        EXPECT_EQ(told.size(), 1);
+        EXPECT_EQ(box->isChecked(), stored);
+    }
     // In Chinese under a Chinese translation, the reason included: no Latin letter but the path.
     ASSERT_TRUE(
         installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("zh_CN"))));
